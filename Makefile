@@ -1,0 +1,53 @@
+# The two set-up commands: `make run` and `make test`. Both install what is
+# missing first, then build.
+JOBS        ?= 2
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
+FUZZ_SECONDS ?= 15
+CTEST_FLAGS ?= --output-on-failure -j2
+
+.PHONY: all deps build run test test-fast test-asan fuzz bench install clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/bin/torvane
+
+# The whole suite: fuzzing for a bounded time, the tests, then the tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: fuzz test-fast test-asan
+
+test-fast: build
+	cd $(BUILD) && ctest $(CTEST_FLAGS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTORVANE_SANITIZE=ON -DTORVANE_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest $(CTEST_FLAGS)
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTORVANE_FUZZ=ON -DBUILD_TESTING=OFF -DTORVANE_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_cutting fuzz_decoder
+	for harness in fuzz_cutting fuzz_decoder; do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$harness && \
+	  $(FUZZ_BUILD)/bin/$$harness -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    $(FUZZ_BUILD)/corpus/$$harness fuzz/corpus || exit 1; \
+	done
+
+bench: build
+	$(BUILD)/bin/bench_cutting
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tests and its tools need, and
+# only those that are missing. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libbenchmark-dev clang libclang-rt-14-dev
+  fonts-rocknroll fonts-noto-cjk fonts-ipafont-gothic
+)
+if [ "${1:-}" = "--with-screenshot" ]; then
+  packages+=(xvfb xauth imagemagick x11-utils xdotool)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,43 @@
+#include "rules/board.h"
+
+#include <algorithm>
+
+namespace torvane {
+
+namespace {
+
+// Neighbours of every point, one row per point.
+constexpr std::array<std::array<std::int8_t, 8>, kPointCount> kNeighbours = {{
+    {1, 3, 4, -1, -1, -1, -1, -1},
+    {0, 2, 3, 4, 5, -1, -1, -1},
+    {1, 4, 5, -1, -1, -1, -1, -1},
+    {0, 1, 4, 6, 7, -1, -1, -1},
+    {0, 1, 2, 3, 5, 6, 7, 8},
+    {1, 2, 4, 7, 8, -1, -1, -1},
+    {3, 4, 7, -1, -1, -1, -1, -1},
+    {3, 4, 5, 6, 8, -1, -1, -1},
+    {4, 5, 7, -1, -1, -1, -1, -1},
+}};
+
+bool IsPoint(int p) { return p >= 0 && p < kPointCount; }
+
+}  // namespace
+
+bool IsAdjacent(int from, int to) {
+    if (!IsPoint(from) || !IsPoint(to)) return false;
+    const auto& row = kNeighbours[from];
+    return std::find(row.begin(), row.end(), to) != row.end();
+}
+
+PointIndex MirrorPoint(int p) {
+    return IsPoint(p) ? static_cast<PointIndex>(kPointCount - 1 - p) : PointIndex{0};
+}
+
+std::optional<PointIndex> PointAt(PixelPos pos) {
+    for (PointIndex k = 0; k < kPointCount; ++k) {
+        if (PointPos(k) == pos) return k;
+    }
+    return std::nullopt;
+}
+
+}  // namespace torvane

@@ -1,0 +1,30 @@
+#pragma once
+// The bitmaps the game reads from its own folder. Each is read from disk
+// every time it is shown, so a replaced file shows at once.
+
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+namespace torvane::bitmap {
+
+inline const QString kBoard = QStringLiteral("3by3box.bmp");
+inline const QString kGreen = QStringLiteral("green.bmp");
+inline const QString kBlue = QStringLiteral("blue.bmp");
+inline const QString kStart = QStringLiteral("start.bmp");
+inline const QString kWin = QStringLiteral("win.bmp");
+inline const QString kLose = QStringLiteral("lose.bmp");
+
+inline const QStringList kAll = {kBoard, kGreen, kBlue, kStart, kWin, kLose};
+
+// The file's full path: the program's folder, a separator, the name.
+QString PathOf(const QString& name);
+
+// The picture, read from disk now; a null pixmap when it cannot be read.
+QPixmap Load(const QString& name);
+
+// The path of the first bitmap that is missing or unreadable, or an empty
+// string when all of them load.
+QString FirstUnreadable();
+
+}  // namespace torvane::bitmap

@@ -1,0 +1,29 @@
+#include "ui/fonts.h"
+
+#include <QStringList>
+
+namespace torvane::fonts {
+
+void InstallSubstitutes() {
+    QFont::insertSubstitutions(kPopFace, {QStringLiteral("RocknRoll One"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(kGothicFace, {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+}
+
+namespace {
+
+QFont Make(const QString& family, double pointSize) {
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+}  // namespace
+
+QFont Pop(double pointSize) { return Make(kPopFace, pointSize); }
+QFont Gothic(double pointSize) { return Make(kGothicFace, pointSize); }
+
+}  // namespace torvane::fonts

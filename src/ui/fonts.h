@@ -1,0 +1,19 @@
+#pragma once
+// The two Japanese faces the windows are designed with, and the free faces
+// that stand in for them where they are not installed.
+
+#include <QFont>
+#include <QString>
+
+namespace torvane::fonts {
+
+inline const QString kPopFace = QStringLiteral("HG創英角ﾎﾟｯﾌﾟ体");
+inline const QString kGothicFace = QStringLiteral("ＭＳ Ｐゴシック");
+
+// Registers the stand-ins, so a machine with the original faces still uses them.
+void InstallSubstitutes();
+
+QFont Pop(double pointSize);
+QFont Gothic(double pointSize);
+
+}  // namespace torvane::fonts

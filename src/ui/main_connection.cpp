@@ -1,0 +1,98 @@
+// Opening and closing the one connection to the rival.
+
+#include <QLabel>
+#include <QNetworkInterface>
+
+#include "ui/bitmaps.h"
+#include "ui/main_window.h"
+#include "ui/picture_box.h"
+#include "ui/texts.h"
+
+namespace torvane {
+
+namespace {
+
+quint16 PortNumber(const QString& portText) { return static_cast<quint16>(portText.trimmed().toUInt()); }
+
+// This computer's addresses another player can reach, loopback left out.
+QStringList ReachableAddresses() {
+    QStringList addresses;
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (address.isLoopback() || address.isLinkLocal()) continue;
+        QHostAddress plain = address;
+        plain.setScopeId(QString());
+        addresses << plain.toString();
+    }
+    return addresses;
+}
+
+}  // namespace
+
+// Runs once, as the hand-over from the accepted dialog. Activations that
+// come from focus returning from other programs never start anything again.
+void Main::Form_Activate() {
+    if (!session_.settings.ConnectAccepted || networkStarted_) return;
+    networkStarted_ = true;
+    if (session_.settings.IsServer) {
+        StartListening();
+    } else {
+        StartConnecting();
+    }
+}
+
+void Main::StartListening() {
+    const ConnectionSettings& settings = session_.settings;
+    Winsock->SetLocalPort(PortNumber(settings.PortText));
+    AddLine(text::kListening, false);
+    session_.settings.ConnectAccepted = false;
+    Winsock->Listen();
+    OneSelf->setText(settings.NickName);
+    if (Winsock->GetState() == torvane::Winsock::State::Listening) AddAddressLine();
+}
+
+void Main::AddAddressLine() {
+    const QStringList addresses = ReachableAddresses();
+    if (addresses.isEmpty()) return;
+    AddLine(text::kAddressesOpen + addresses.join(text::kAddressSeparator) + text::kAddressesClose, false);
+}
+
+void Main::StartConnecting() {
+    const ConnectionSettings& settings = session_.settings;
+    Winsock->Close();
+    Winsock->SetRemoteHost(settings.HostText);
+    Winsock->SetRemotePort(PortNumber(settings.PortText));
+    AddLine(text::kConnecting, false);
+    // On both screens the server's stones are green and the client's blue.
+    for (int i = 0; i < kStoneCount; ++i) {
+        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kGreen));
+        Mystone[i]->SetPicture(bitmap::Load(bitmap::kBlue));
+    }
+    OneSelf->setText(settings.NickName);
+    Winsock->Connect();
+}
+
+void Main::Winsock_ConnectionRequest(qint32 requestId) {
+    Winsock->Close();
+    Winsock->Accept(requestId);
+    decoder_.Reset();
+    AddLine(text::kAccepted, false);
+}
+
+void Main::Winsock_Connect() {
+    AddLine(text::kConnected, false);
+    session_.settings.ConnectAccepted = false;
+    decoder_.Reset();
+    SendToRival({CnnctMessage(session_.settings.NickName)});
+}
+
+void Main::Winsock_Close() {
+    AddLine(text::kDisconnected, true);
+    Winsock->Close();
+}
+
+void Main::Winsock_Error(int /*number*/, const QString& description) {
+    AddLine(description, false);
+    Winsock->Close();
+}
+
+}  // namespace torvane

@@ -1,0 +1,39 @@
+#include "ui/picture_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace torvane {
+
+PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void PictureBox::SetPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    const QRect inner = contentsRect();
+    painter.setClipRect(inner);
+    painter.drawPixmap(inner.topLeft(), picture_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    emit MouseDown(event->button(), event->modifiers(), event->position());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    emit MouseMove(event->buttons(), event->modifiers(), event->position());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(event->button(), event->modifiers(), event->position());
+}
+
+}  // namespace torvane

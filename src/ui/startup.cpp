@@ -1,0 +1,49 @@
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "ui/bitmaps.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+#include "ui/pause.h"
+#include "ui/prompter.h"
+
+namespace torvane {
+
+namespace {
+
+const QString kCannotRead = QStringLiteral("画像ファイルを読み込めません：%1");
+const QString kStartupErrorTitle = QStringLiteral("起動エラー");
+
+// Platforms with no screen a person could see a message box on.
+bool HasDisplay() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
+}
+
+void ReportMissingBitmap(const QString& path) {
+    const QString message = kCannotRead.arg(path);
+    std::fprintf(stderr, "torvane: %s\n", message.toLocal8Bit().constData());
+    if (HasDisplay()) QMessageBox::critical(nullptr, kStartupErrorTitle, message);
+}
+
+}  // namespace
+
+int RunTorvane(QApplication& app) {
+    fonts::InstallSubstitutes();
+    const QString unreadable = bitmap::FirstUnreadable();
+    if (!unreadable.isEmpty()) {
+        ReportMissingBitmap(unreadable);
+        return 1;
+    }
+    Session session;
+    MessageBoxPrompter prompter;
+    EventLoopPause pause;
+    Main main(session, prompter, pause);
+    main.Form_Load();
+    return app.exec();
+}
+
+}  // namespace torvane

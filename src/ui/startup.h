@@ -1,0 +1,12 @@
+#pragma once
+// From the program's start to the open connection dialog.
+
+class QApplication;
+
+namespace torvane {
+
+// Checks the bitmaps, opens the main window and the dialog, and runs the
+// program until it ends. Returns the exit status.
+int RunTorvane(QApplication& app);
+
+}  // namespace torvane

@@ -1,0 +1,63 @@
+#pragma once
+// Every text the user sees. The blanks inside the framed system lines are
+// ideographic spaces (U+3000); "～" is the fullwidth tilde (U+FF5E).
+
+#include <QString>
+
+namespace torvane::text {
+
+// Windows and controls.
+inline const QString kMainCaption = QStringLiteral("Torvane　Product by Torvane Developers");
+inline const QString kDialogCaption = QStringLiteral("サーバかクライアントを選択しよう");
+inline const QString kOneSelf = QStringLiteral("自分");
+inline const QString kRival = QStringLiteral("相手");
+inline const QString kVersus = QStringLiteral("ＶＳ");
+inline const QString kWins = QStringLiteral("勝");
+inline const QString kLosses = QStringLiteral("敗");
+inline const QString kZero = QStringLiteral("0");
+inline const QString kStartGame = QStringLiteral("ゲーム開始");
+inline const QString kReset = QStringLiteral("勝敗リセット");
+inline const QString kServer = QStringLiteral("サーバ");
+inline const QString kClient = QStringLiteral("クライアント");
+inline const QString kNameLabel = QStringLiteral("名前");
+inline const QString kHostLabel = QStringLiteral("ホスト名");
+inline const QString kPortLabel = QStringLiteral("ポート");
+inline const QString kOk = QStringLiteral("ＯＫ");
+inline const QString kCancel = QStringLiteral("Cancel");
+inline const QString kOwnComputer = QStringLiteral("自分のパソコン");
+inline const QString kLoopbackHost = QStringLiteral("127.0.0.1");
+inline const QString kDefaultPort = QStringLiteral("9898");
+
+// Message boxes.
+inline const QString kInputErrorTitle = QStringLiteral("入力エラー");
+inline const QString kNeedNickName = QStringLiteral("ニックネームを入力して下さい！");
+inline const QString kNeedPort = QStringLiteral("ポートを入力して下さい！");
+inline const QString kNeedHost = QStringLiteral("接続先を入力して下さい！");
+inline const QString kBadPort = QStringLiteral("ポートには1～65535の数字を入力して下さい！");
+inline const QString kRuleTitle = QStringLiteral("ルール違反");
+inline const QString kCannotPlace = QStringLiteral("そこには置けません");
+
+// System lines.
+inline const QString kListening = QStringLiteral("☆☆☆　サーバできたよ～ん　☆☆☆");
+inline const QString kAddressesOpen = QStringLiteral("☆☆☆　接続先：");
+inline const QString kAddressSeparator = QStringLiteral("、");
+inline const QString kAddressesClose = QStringLiteral("　☆☆☆");
+inline const QString kConnecting = QStringLiteral("☆☆☆　サーバに接続中...　☆☆☆");
+inline const QString kAccepted = QStringLiteral("☆☆☆　クライアントが接続したよ　☆☆☆");
+inline const QString kConnected = QStringLiteral("☆☆☆　サーバに接続成功だ～～　☆☆☆");
+inline const QString kDisconnected = QStringLiteral("☆☆☆　切断されました　☆☆☆");
+inline const QString kNotConnected = QStringLiteral("☆☆☆　相手と接続していません　☆☆☆");
+inline const QString kYouMoveFirst = QStringLiteral("☆☆☆　ゲーム開始　あなたは先攻です　☆☆☆");
+inline const QString kYouMoveSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
+inline const QString kYouWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
+inline const QString kYouLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
+
+// Lines about bad data from the rival.
+inline const QString kErrorNoName = QStringLiteral("エラーコード１Ｃ：名前を判別できませんでした");
+inline const QString kErrorNoChat = QStringLiteral("エラーコード０：相手のメッセージを受信できませんでした");
+inline const QString kErrorNoMove = QStringLiteral("エラーコード２：位置情報が不明です");
+
+// Chat: nickname, this, then the typed text.
+inline const QString kChatSeparator = QStringLiteral(">>");
+
+}  // namespace torvane::text
