@@ -81,8 +81,10 @@ void ConnectForm::BuildControls() {
 
 void ConnectForm::Form_Load() {
     setWindowIcon(AppIcon());
+    // Not yet shown, the dialog has no frame of its own: take the main
+    // window's decoration as the measure of it.
     const QRect main = mainWindow_->frameGeometry();
-    const QRect own = frameGeometry();
+    const QSize own = size() + (main.size() - mainWindow_->size());
     move(qRound(main.left() + main.width() / 2.0 - own.width() / 2.0),
          qRound(main.top() + main.height() / 2.0 - own.height() / 2.0));
     Host->setText(text::kOwnComputer);

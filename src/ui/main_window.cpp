@@ -29,9 +29,7 @@ Main::Main(Session& session, Prompter& prompter, Pause& pause, QWidget* parent)
     connect(&tailTimer_, &QTimer::timeout, this, &Main::HandleTail);
 }
 
-Main::~Main() {
-    if (dialog_) delete dialog_.data();
-}
+Main::~Main() = default;
 
 void Main::Form_Load() {
     setWindowIcon(AppIcon());

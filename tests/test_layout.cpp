@@ -1,0 +1,186 @@
+// Both windows as the user first sees them, read from the real widgets.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "support/player.h"
+#include "ui/fonts.h"
+#include "ui/picture_box.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+Q_DECLARE_METATYPE(QWidget*)
+
+namespace {
+
+// The widgets that take focus, in the order Tab visits them.
+QList<QWidget*> FocusChain(QWidget* window) {
+    QList<QWidget*> chain;
+    QWidget* start = window->nextInFocusChain();
+    for (QWidget* w = start; w && w != window; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus && w->window() == window) chain << w;
+        if (w->nextInFocusChain() == start) break;
+    }
+    return chain;
+}
+
+QString Caption(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    return QString();
+}
+
+}  // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private:
+    Player player;
+    Main* main = nullptr;
+    ConnectForm* dialog = nullptr;
+
+    void AddRow(const char* name, QWidget* w, QRect rect, QString caption, QString family, double size,
+                QColor color = QColor()) {
+        QTest::newRow(name) << w << rect << caption << family << size << color;
+    }
+
+private slots:
+    void initTestCase() {
+        player.Load();
+        main = player.window.get();
+        dialog = main->Dialog();
+        QVERIFY(dialog);
+    }
+
+    void windowFrames() {
+        QCOMPARE(main->size(), QSize(416, 424));
+        QCOMPARE(main->minimumSize(), main->maximumSize());
+        QVERIFY(!(main->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QCOMPARE(main->windowTitle(), QStringLiteral("Torvane　Product by Torvane Developers"));
+        QCOMPARE(dialog->size(), QSize(347, 132));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("サーバかクライアントを選択しよう"));
+        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QVERIFY(dialog->isWindow());
+        QVERIFY(!main->windowIcon().isNull());
+        QVERIFY(!dialog->windowIcon().isNull());
+    }
+
+    void controls_data() {
+        QTest::addColumn<QWidget*>("widget");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("family");  // empty: the default font
+        QTest::addColumn<double>("size");
+        QTest::addColumn<QColor>("color");  // invalid: the default colour
+        const QString pop = fonts::kPopFace;
+        const QString gothic = fonts::kGothicFace;
+        AddRow("StartGame", main->StartGame, {312, 240, 89, 25}, "ゲーム開始", {}, 0);
+        AddRow("TSend", main->TSend, {8, 392, 401, 25}, "", {}, 0);
+        AddRow("Reset", main->Reset, {312, 272, 89, 25}, "勝敗リセット", {}, 0);
+        AddRow("LoseNum", main->LoseNum, {336, 200, 33, 25}, "0", pop, 14.25);
+        AddRow("WinNum", main->WinNum, {312, 152, 33, 25}, "0", pop, 14.25);
+        AddRow("RecieveList", main->RecieveList, {8, 312, 401, 76}, "", {}, 0);
+        AddRow("Label5", main->Label5, {336, 48, 49, 25}, "ＶＳ", pop, 18, QColor(255, 255, 0));
+        AddRow("Label4", main->Label4, {376, 200, 25, 25}, "敗", pop, 18, QColor(0, 0, 255));
+        AddRow("Label3", main->Label3, {352, 152, 25, 25}, "勝", pop, 18, QColor(255, 0, 0));
+        AddRow("Rival", main->Rival, {312, 88, 97, 33}, "相手", pop, 18, QColor(128, 128, 255));
+        AddRow("OneSelf", main->OneSelf, {312, 8, 97, 25}, "自分", pop, 18, QColor(128, 128, 255));
+        AddRow("Board", main->Board, {8, 8, 300, 300}, "", {}, 0);
+        AddRow("OptC", dialog->OptC, {240, 40, 105, 17}, "クライアント", pop, 9);
+        AddRow("OptS", dialog->OptS, {240, 8, 73, 17}, "サーバ", pop, 9);
+        AddRow("Cancel", dialog->Cancel, {224, 104, 65, 25}, "Cancel", pop, 12);
+        AddRow("OK", dialog->OK, {64, 104, 65, 25}, "ＯＫ", pop, 12);
+        AddRow("Port", dialog->Port, {96, 72, 129, 25}, "9898", gothic, 12);
+        AddRow("Host", dialog->Host, {96, 40, 129, 25}, "自分のパソコン", gothic, 12);
+        AddRow("Handle", dialog->Handle, {96, 8, 129, 25}, "", {}, 0);
+        AddRow("dialog Label3", dialog->Label3, {16, 72, 57, 17}, "ポート", pop, 12);
+        AddRow("dialog Label2", dialog->Label2, {16, 40, 73, 17}, "ホスト名", pop, 12);
+        AddRow("dialog Label1", dialog->Label1, {16, 8, 41, 17}, "名前", pop, 12);
+    }
+
+    void controls() {
+        QFETCH(QWidget*, widget);
+        QFETCH(QRect, rect);
+        QFETCH(QString, caption);
+        QFETCH(QString, family);
+        QFETCH(double, size);
+        QFETCH(QColor, color);
+        QCOMPARE(widget->geometry(), rect);
+        QCOMPARE(Caption(widget), caption);
+        if (family.isEmpty()) {
+            QCOMPARE(widget->font(), QApplication::font(widget));
+        } else {
+            QCOMPARE(widget->font().family(), family);
+            QCOMPARE(widget->font().pointSizeF(), size);
+            QCOMPARE(widget->font().weight(), QFont::Normal);
+            QVERIFY(!widget->font().italic() && !widget->font().underline() && !widget->font().strikeOut());
+        }
+        if (color.isValid()) QCOMPARE(widget->palette().color(QPalette::WindowText), color);
+        QVERIFY(widget->isVisible());
+    }
+
+    // The substitutes stand in for the design faces, which Linux lacks.
+    void designFacesResolveToInstalledSubstitutes() {
+        const QFontInfo pop(main->OneSelf->font());
+        QVERIFY2(pop.family() == "RocknRoll One" || pop.family() == "Noto Sans CJK JP", qPrintable(pop.family()));
+        const QFontInfo gothic(dialog->Port->font());
+        QVERIFY2(gothic.family() == "IPAPGothic" || gothic.family() == "Noto Sans CJK JP",
+                 qPrintable(gothic.family()));
+    }
+
+    void stonesAndBanner() {
+        for (int i = 0; i < kStoneCount; ++i) {
+            QCOMPARE(main->Mystone[i]->size(), QSize(49, 49));
+            QCOMPARE(main->Yourstone[i]->size(), QSize(49, 49));
+            QCOMPARE(main->Mystone[i]->frameWidth(), 0);
+            QCOMPARE(main->Mystone[i]->focusPolicy(), Qt::NoFocus);
+        }
+        QCOMPARE(main->StartP->geometry(), QRect(24, 200, 190, 70));
+        QVERIFY(main->StartP->isHidden());
+        QVERIFY(main->Board->frameWidth() > 0);
+    }
+
+    // Later children cover earlier ones: the banner lies on top, labels lowest.
+    void stackingOrder() {
+        const QObjectList& children = main->children();
+        const auto at = [&](QObject* o) { return children.indexOf(o); };
+        QVERIFY(at(main->StartP) > at(main->Yourstone[2]));
+        QVERIFY(at(main->Yourstone[0]) > at(main->Board));
+        QVERIFY(at(main->Mystone[0]) > at(main->Board));
+        QVERIFY(at(main->Board) > at(main->StartGame));
+        QVERIFY(at(main->RecieveList) > at(main->Label5));
+        QVERIFY(at(main->Label5) > at(main->OneSelf));
+    }
+
+    void tabOrder() {
+        const QList<QWidget*> mainChain = {main->RecieveList, main->WinNum, main->LoseNum,
+                                           main->Reset, main->TSend, main->StartGame};
+        QCOMPARE(FocusChain(main), mainChain);
+        const QList<QWidget*> dialogChain = {dialog->Handle, dialog->Host, dialog->Port, dialog->OK,
+                                             dialog->Cancel, dialog->OptS, dialog->OptC};
+        QCOMPARE(FocusChain(dialog), dialogChain);
+    }
+
+    void noDefaultButtons() {
+        QVERIFY(!dialog->OK->isDefault() && !dialog->OK->autoDefault());
+        QVERIFY(!dialog->Cancel->isDefault() && !dialog->Cancel->autoDefault());
+        QVERIFY(!main->StartGame->autoDefault() && !main->Reset->autoDefault());
+    }
+
+    void labelsLieOpaqueOnButtonFace() {
+        for (QLabel* label : {main->OneSelf, main->Rival, main->Label3, main->Label4, main->Label5}) {
+            QVERIFY(label->autoFillBackground());
+            QCOMPARE(label->palette().color(QPalette::Window), main->ButtonFace());
+            QCOMPARE(label->frameShape(), QFrame::NoFrame);
+        }
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "test_layout.moc"
