@@ -1,0 +1,182 @@
+#include "net/protocol.h"
+
+#include <QtGlobal>
+#include <algorithm>
+
+namespace torvane {
+namespace {
+
+constexpr QChar kBar = u'|';
+constexpr QChar kSeparator = u' ';
+constexpr qsizetype kTagLength = 6;      // "|" and a five-letter name
+constexpr qsizetype kArgumentStart = 7;  // after the tag and its separator
+constexpr qsizetype kReadEnds = -1;
+constexpr qsizetype kMoveDigits = 3;
+constexpr qsizetype kFullMoveLength = kArgumentStart + kMoveDigits;
+
+struct Tag {
+    Command command;
+    QStringView text;
+};
+
+constexpr std::array<Tag, 7> kTags{{
+    {Command::Cnnct, u"|Cnnct"},
+    {Command::SName, u"|SName"},
+    {Command::Speak, u"|Speak"},
+    {Command::Reset, u"|Reset"},
+    {Command::StrtG, u"|StrtG"},
+    {Command::SetSt, u"|SetSt"},
+    {Command::Finis, u"|Finis"},
+}};
+
+QStringView TagOf(Command command)
+{
+    const auto* tag = std::find_if(kTags.begin(), kTags.end(), [command](const Tag& t) { return t.command == command; });
+    Q_ASSERT(tag != kTags.end());
+    return tag->text;
+}
+
+// The command `rest` starts with, or Plain when it starts with none. Compared
+// inline: this runs once per message and a library call per tag costs more
+// than the rest of the cutting.
+Command CommandOf(QStringView rest)
+{
+    if (rest.size() < kTagLength) {
+        return Command::Plain;
+    }
+    const char16_t* head = rest.utf16();
+    for (const Tag& tag : kTags) {
+        if (std::equal(head, head + kTagLength, tag.text.utf16())) {
+            return tag.command;
+        }
+    }
+    return Command::Plain;
+}
+
+// A read that stops inside a tag or a move: the rest may still be coming.
+bool IsUnfinished(QStringView rest)
+{
+    if (rest.size() < kFullMoveLength && rest.startsWith(TagOf(Command::SetSt))) {
+        return true;
+    }
+    if (rest.size() > kTagLength) {
+        return false;
+    }
+    return std::any_of(kTags.begin(), kTags.end(), [rest](const Tag& tag) { return tag.text.startsWith(rest); });
+}
+
+QString Tagged(Command command, QStringView argument = {})
+{
+    const QStringView tag = TagOf(command);
+    QString message;
+    message.reserve(tag.size() + 1 + argument.size());
+    message.append(tag).append(kSeparator).append(argument);
+    return message;
+}
+
+// Handles the message at the start of `rest`. Returns where the next message
+// starts within `rest`, or kReadEnds.
+qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages)
+{
+    const Command command = CommandOf(rest);
+    if (command == Command::Plain) {
+        return kReadEnds;
+    }
+    const QStringView argument = rest.size() > kArgumentStart ? rest.sliced(kArgumentStart) : QStringView();
+    if (command == Command::Cnnct || command == Command::SName) {
+        messages.push_back({command, argument.toString(), false});
+        return kReadEnds;
+    }
+    const bool takesArgument = command == Command::Speak || command == Command::SetSt;
+    if (takesArgument && argument.isEmpty()) {
+        messages.push_back({command, QString(), true});
+        return kReadEnds;
+    }
+    const qsizetype bar = argument.indexOf(kBar);
+    Message message{command, QString(), false};
+    if (command == Command::Speak) {
+        message.argument = (bar < 0 ? argument : argument.first(bar)).toString();
+    } else if (command == Command::SetSt) {
+        message.argument = argument.first(std::min(argument.size(), kMoveDigits)).toString();
+    }
+    messages.push_back(std::move(message));
+    return bar < 0 ? kReadEnds : kArgumentStart + bar;
+}
+
+}  // namespace
+
+CutRead CutMessages(QStringView read, bool keepTail)
+{
+    CutRead cut;
+    if (read.isEmpty()) {
+        return cut;
+    }
+    if (!read.startsWith(kBar)) {
+        cut.messages.push_back({Command::Plain, read.toString(), false});
+        return cut;
+    }
+    // Every message but the last takes at least a tag and a separator, and
+    // each starts at a bar: room for that many saves regrowing in a flood.
+    const qsizetype bars = std::count(read.utf16(), read.utf16() + read.size(), kBar.unicode());
+    cut.messages.reserve(std::min(bars, read.size() / kArgumentStart + 1));
+    QStringView rest = read;
+    for (qsizetype next = 0; next != kReadEnds; next = TakeMessage(rest, cut.messages)) {
+        rest = rest.sliced(next);
+        if (keepTail && IsUnfinished(rest)) {
+            cut.tail = rest.toString();
+            break;
+        }
+    }
+    return cut;
+}
+
+MoveDigits ReadMoveDigits(QStringView argument)
+{
+    std::array<std::int16_t, kMoveDigits> values{};
+    for (qsizetype i = 0; i < std::min(argument.size(), kMoveDigits); ++i) {
+        const char16_t c = argument[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            values[i] = static_cast<std::int16_t>(c - u'0');
+        }
+    }
+    return {values[0], values[1], values[2]};
+}
+
+QString CnnctMessage(QStringView nickName)
+{
+    return Tagged(Command::Cnnct, nickName);
+}
+
+QString SNameMessage(QStringView name)
+{
+    return Tagged(Command::SName, name);
+}
+
+QString SpeakMessage(QStringView chatLine)
+{
+    return Tagged(Command::Speak, chatLine);
+}
+
+QString ResetMessage()
+{
+    return Tagged(Command::Reset);
+}
+
+QString StrtGMessage()
+{
+    return Tagged(Command::StrtG);
+}
+
+QString SetStMessage(int stone, int target, int source)
+{
+    Q_ASSERT(stone >= 0 && stone <= 9 && target >= 0 && target <= 9 && source >= 0 && source <= 9);
+    const QChar digits[kMoveDigits] = {QChar(u'0' + stone), QChar(u'0' + target), QChar(u'0' + source)};
+    return Tagged(Command::SetSt, QStringView(digits, kMoveDigits));
+}
+
+QString FinisMessage()
+{
+    return Tagged(Command::Finis);
+}
+
+}  // namespace torvane
