@@ -1,0 +1,94 @@
+// Any bytes, decoded and cut with and without keeping the tail, must give
+// messages that obey the cutting rules, and handing back the tail must lose
+// nothing.
+#include "net/cp932_codec.h"
+#include "net/protocol.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using torvane::Command;
+using torvane::CutMessages;
+using torvane::Message;
+
+void Require(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+bool ArgumentComesFromRead(Command command)
+{
+    return command == Command::Plain || command == Command::Cnnct || command == Command::SName ||
+           command == Command::Speak || command == Command::SetSt;
+}
+
+void CheckMessages(const QString& read, const std::vector<Message>& messages)
+{
+    Require(messages.size() <= std::size_t(read.count(u'|')) + 1, "more messages than bars");
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const Message& message = messages[i];
+        Require(message.command != Command::Plain || (i == 0 && !read.startsWith(u'|')),
+                "plain line not at the start of a read");
+        if (ArgumentComesFromRead(message.command)) {
+            Require(read.contains(message.argument), "argument not in the read");
+        } else {
+            Require(message.argument.isEmpty(), "tag with an argument");
+        }
+        if (message.argumentMissing) {
+            Require(message.command == Command::Speak || message.command == Command::SetSt, "missing on wrong tag");
+            Require(message.argument.isEmpty(), "missing argument with text");
+        }
+        if (message.command == Command::SetSt) {
+            Require(message.argument.size() <= 3, "move longer than three");
+            const torvane::MoveDigits digits = torvane::ReadMoveDigits(message.argument);
+            for (const int digit : {digits.stone, digits.target, digits.source}) {
+                Require(digit >= 0 && digit <= 9, "move digit out of range");
+            }
+        }
+    }
+}
+
+// Cutting with the tail kept and then flushing the tail must give what
+// cutting everything at once gives.
+void CheckTail(const QString& read)
+{
+    const torvane::CutRead whole = CutMessages(read, false);
+    Require(whole.tail.isEmpty(), "tail kept without keepTail");
+    CheckMessages(read, whole.messages);
+
+    const torvane::CutRead kept = CutMessages(read, true);
+    CheckMessages(read, kept.messages);
+    Require(read.endsWith(kept.tail), "tail not the end of the read");
+    Require(kept.tail.size() < 10, "tail longer than a move");
+    const torvane::CutRead flushed = CutMessages(kept.tail, false);
+    Require(flushed.tail.isEmpty(), "flushed tail kept again");
+    std::vector<Message> joined = kept.messages;
+    joined.insert(joined.end(), flushed.messages.begin(), flushed.messages.end());
+    Require(joined == whole.messages, "keeping the tail changed the messages");
+}
+
+// Any text without a bar goes out as a chat line and comes back whole.
+void CheckChatRoundTrip(QString text)
+{
+    text.remove(u'|');
+    const torvane::CutRead cut = CutMessages(torvane::SpeakMessage(text) + torvane::FinisMessage(), true);
+    const std::vector<Message> expected = {{Command::Speak, text, false}, {Command::Finis, {}, false}};
+    Require(cut.messages == expected, "chat line did not come back");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    torvane::Cp932Decoder decoder;
+    const QString read = decoder.Decode(QByteArrayView(data, qsizetype(size)));
+    CheckTail(read);
+    CheckChatRoundTrip(read);
+    return 0;
+}

@@ -1,0 +1,42 @@
+// Bytes decoded in two reads, split where the first byte says, must decode
+// as they do in one; and decoded text must encode and decode back unchanged
+// but for undecodable bytes, which go out as "?".
+#include "net/cp932_codec.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void Require(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0) {
+        return 0;
+    }
+    const QByteArrayView bytes(data + 1, qsizetype(size - 1));
+    const qsizetype at = data[0] % (bytes.size() + 1);
+
+    torvane::Cp932Decoder once;
+    const QString whole = once.Decode(bytes);
+    torvane::Cp932Decoder twice;
+    QString split = twice.Decode(bytes.first(at));
+    split += twice.Decode(bytes.sliced(at));
+    Require(split == whole, "split decode differs");
+    Require(once.HasPendingByte() == twice.HasPendingByte(), "kept lead byte differs");
+
+    QString expected = whole;
+    expected.replace(QChar(0xFFFD), u'?');
+    Require(torvane::Cp932Decoder().Decode(torvane::EncodeCp932(whole)) == expected, "round trip changed the text");
+    return 0;
+}
