@@ -7,7 +7,7 @@
 
 namespace torvane::testing {
 
-Player::Player() {
+Player::Player(int pauseDivisor) : pause(pauseDivisor) {
     fonts::InstallSubstitutes();
     window = std::make_unique<Main>(session, prompter, pause);
 }

@@ -15,7 +15,7 @@ namespace torvane::testing {
 inline constexpr int kPauseDivisor = 50;
 
 struct Player {
-    Player();
+    explicit Player(int pauseDivisor = kPauseDivisor);
     ~Player();
 
     // Start-up as the program does it; the dialog stays open.
@@ -31,7 +31,7 @@ struct Player {
 
     Session session;
     RecordingPrompter prompter;
-    EventLoopPause pause{kPauseDivisor};
+    EventLoopPause pause;
     std::unique_ptr<Main> window;
 
 private:

@@ -1,0 +1,32 @@
+#pragma once
+// A bare TCP peer for a game window under test: it writes exact bytes, one
+// write per read on the other side, and collects exact bytes.
+
+#include <QByteArray>
+#include <QTcpSocket>
+
+#include "support/player.h"
+
+namespace torvane::testing {
+
+class RawPeer {
+public:
+    // Connects to `server`, which must already listen, and waits until the
+    // window has accepted.
+    bool ConnectTo(Player& server);
+
+    // Writes the bytes and lets the window handle them as one read.
+    void Feed(const QByteArray& bytes, int settleMs = 100);
+
+    // Everything received so far, taken.
+    QByteArray Take();
+    // Waits up to `ms` for at least `size` bytes.
+    bool WaitFor(qsizetype size, int ms = 2000);
+
+    QTcpSocket socket;
+
+private:
+    QByteArray received_;
+};
+
+}  // namespace torvane::testing
