@@ -1,0 +1,159 @@
+#include "cpu/cpu_player.h"
+
+namespace torvane {
+
+namespace {
+
+const QString kChatSeparator = QStringLiteral(">>");
+
+// A plain "|" would start a message on the rival's screen.
+QString SafeChat(QString line) { return line.replace(u'|', u'｜'); }
+
+}  // namespace
+
+Reply CpuPlayer::OnConnected() {
+    Reply reply;
+    reply.send << CnnctMessage(config_.name);
+    return reply;
+}
+
+Reply CpuPlayer::OnMessage(const Message& message) {
+    Reply reply;
+    switch (message.command) {
+    case Command::Plain: reply.notes << QStringLiteral("text: ") + message.argument; break;
+    case Command::Cnnct:
+        reply.send << SNameMessage(config_.name);
+        OnGreeting(message.argument, reply);
+        break;
+    case Command::SName: OnGreeting(message.argument, reply); break;
+    case Command::Speak:
+        if (message.argumentMissing)
+            reply.warnings << QStringLiteral("an empty chat message arrived");
+        else
+            reply.notes << QStringLiteral("chat: ") + message.argument;
+        break;
+    case Command::Reset:
+        wins_ = losses_ = 0;
+        reply.notes << QStringLiteral("tally reset: wins 0, losses 0");
+        break;
+    case Command::StrtG: OnStart(reply); break;
+    case Command::SetSt: OnMove(message, reply); break;
+    case Command::Finis: OnFinis(reply); break;
+    }
+    return reply;
+}
+
+void CpuPlayer::OnGreeting(const QString& rivalName, Reply& reply) {
+    rivalName_ = rivalName;
+    if (rivalName.isEmpty()) reply.warnings << QStringLiteral("the rival sent no name");
+    reply.notes << QStringLiteral("playing against ") + rivalName;
+    if (config_.starts == StartPolicy::Always && phase_ == Phase::NoGame) {
+        Schedule(Wake::StartGame, config_.nextGameDelayMs, reply);
+    }
+}
+
+// When both sides start at nearly the same moment, the server's start
+// stands on both screens, as the game program settles it.
+void CpuPlayer::OnStart(Reply& reply) {
+    if (phase_ == Phase::OwnStart && config_.isServer) {
+        reply.notes << QStringLiteral("the rival's start crossed ours; ours stands");
+        return;
+    }
+    board_.Reset();
+    phase_ = Phase::RivalTurn;
+    wake_ = Wake::None;
+    rivalStartedLast_ = true;
+    reply.notes << QStringLiteral("new game: the rival moves first");
+}
+
+void CpuPlayer::OnMove(const Message& message, Reply& reply) {
+    std::optional<QString> fault;
+    const MoveDigits move = ReadMoveDigits(message.argument);
+    if (message.argumentMissing)
+        fault = QStringLiteral("the move has no digits");
+    else if (phase_ != Phase::RivalTurn)
+        fault = QStringLiteral("it is not the rival's turn");
+    else
+        fault = board_.RivalMoveFault(move);
+    if (fault) {
+        reply.warnings << QStringLiteral("illegal move \"%1\": %2").arg(message.argument, *fault);
+        reply.send << SpeakMessage(Chat(kIllegalMoveChat));
+        StartOwnGame(reply);
+        return;
+    }
+    board_.ApplyRivalMove(move);
+    if (board_.RivalHoldsLine()) {
+        phase_ = Phase::RivalWon;
+        return;
+    }
+    phase_ = Phase::OwnTurn;
+    Schedule(Wake::Move, config_.moveDelayMs, reply);
+}
+
+// The game program counts the rival's report of a win as it stands; so does
+// the computer, but says so when the board does not bear it out.
+void CpuPlayer::OnFinis(Reply& reply) {
+    if (phase_ != Phase::RivalWon) {
+        reply.warnings << QStringLiteral("the rival reports a win its last move did not make; counted all the same");
+    }
+    EndGame(false, reply);
+}
+
+Reply CpuPlayer::OnWake() {
+    Reply reply;
+    const Wake wake = wake_;
+    wake_ = Wake::None;
+    if (wake == Wake::Move) MakeMove(reply);
+    if (wake == Wake::StartGame) StartOwnGame(reply);
+    return reply;
+}
+
+void CpuPlayer::StartOwnGame(Reply& reply) {
+    reply.send << StrtGMessage();
+    board_.Reset();
+    phase_ = Phase::OwnStart;
+    rivalStartedLast_ = false;
+    reply.notes << QStringLiteral("new game: the computer moves first");
+    Schedule(Wake::Move, config_.ownStartWaitMs, reply);
+}
+
+// A side with no step is never met in a game (such boards are all won
+// already), but should the board ever get there the game is started anew.
+void CpuPlayer::MakeMove(Reply& reply) {
+    const Placement placement = board_.ToPlacement();
+    const std::optional<Step> step = policy_.Choose(placement);
+    if (!step) {
+        reply.warnings << QStringLiteral("the computer has no legal step; starting a new game");
+        StartOwnGame(reply);
+        return;
+    }
+    const bool wins = StepWins(placement, *step);
+    const int stone = board_.ApplyOwnStep(*step);
+    reply.send << SetStMessage(stone, step->to, step->from);
+    if (!wins) {
+        phase_ = Phase::RivalTurn;
+        return;
+    }
+    reply.send << FinisMessage();
+    EndGame(true, reply);
+}
+
+void CpuPlayer::EndGame(bool won, Reply& reply) {
+    ++(won ? wins_ : losses_);
+    phase_ = Phase::Over;
+    wake_ = Wake::None;
+    const QString winner = won ? config_.name : rivalName_;
+    reply.notes << QStringLiteral("game over, %1 wins: wins %2, losses %3").arg(winner).arg(wins_).arg(losses_);
+    const bool startNext =
+        config_.starts == StartPolicy::Always || (config_.starts == StartPolicy::Alternate && rivalStartedLast_);
+    if (startNext) Schedule(Wake::StartGame, config_.nextGameDelayMs, reply);
+}
+
+void CpuPlayer::Schedule(Wake wake, int ms, Reply& reply) {
+    wake_ = wake;
+    reply.wakeAfterMs = ms;
+}
+
+QString CpuPlayer::Chat(const QString& text) const { return SafeChat(config_.name + kChatSeparator + text); }
+
+}  // namespace torvane

@@ -1,0 +1,83 @@
+#pragma once
+// The computer's side of the conversation with the game program, without a
+// socket or a clock: every received message, the connection opening and the
+// one timer firing go in, and what to send, what to print and when to wake
+// up next come out.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "cpu/match_board.h"
+#include "cpu/policy.h"
+#include "net/protocol.h"
+
+namespace torvane {
+
+// Whether the computer starts the next game itself once one has ended.
+// Alternate starts when the rival started the game that ended; Always also
+// starts the first game once the greeting has been exchanged.
+enum class StartPolicy { Never, Alternate, Always };
+
+struct PlayerConfig {
+    QString name = QStringLiteral("コンピュータ");
+    bool isServer = false;
+    StartPolicy starts = StartPolicy::Never;
+    int moveDelayMs = 600;
+    // The game program blinks its start banner for 3 s after a start arrives
+    // and only then shows whose turn it is.
+    int ownStartWaitMs = 3500;
+    // Lets the human see the result before the next start clears the board.
+    int nextGameDelayMs = 2000;
+};
+
+// Said in chat when the rival's move breaks the rules.
+inline const QString kIllegalMoveChat = QStringLiteral("その手は反則です。新しいゲームを始めます");
+
+struct Reply {
+    QStringList send;                // messages, in order, one write each
+    std::optional<int> wakeAfterMs;  // (re)start the one timer
+    QStringList notes;               // for standard output
+    QStringList warnings;            // for standard error
+};
+
+class CpuPlayer {
+public:
+    enum class Phase { NoGame, OwnStart, RivalTurn, OwnTurn, RivalWon, Over };
+
+    CpuPlayer(PlayerConfig config, Policy& policy) : config_(std::move(config)), policy_(policy) {}
+
+    Reply OnConnected();
+    Reply OnMessage(const Message& message);
+    Reply OnWake();
+
+    Phase GetPhase() const { return phase_; }
+    const MatchBoard& Board() const { return board_; }
+    int Wins() const { return wins_; }
+    int Losses() const { return losses_; }
+
+private:
+    enum class Wake { None, Move, StartGame };
+
+    void OnGreeting(const QString& rivalName, Reply& reply);
+    void OnStart(Reply& reply);
+    void OnMove(const Message& message, Reply& reply);
+    void OnFinis(Reply& reply);
+    void StartOwnGame(Reply& reply);
+    void MakeMove(Reply& reply);
+    void EndGame(bool won, Reply& reply);
+    void Schedule(Wake wake, int ms, Reply& reply);
+    QString Chat(const QString& text) const;
+
+    PlayerConfig config_;
+    Policy& policy_;
+    MatchBoard board_;
+    Phase phase_ = Phase::NoGame;
+    Wake wake_ = Wake::None;
+    bool rivalStartedLast_ = false;
+    QString rivalName_;
+    int wins_ = 0;
+    int losses_ = 0;
+};
+
+}  // namespace torvane

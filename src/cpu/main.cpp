@@ -1,0 +1,61 @@
+// torvane-cpu: the computer opponent. It solves the game, then either prints
+// what it found (--solve) or plays over one connection until it closes.
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QTextStream>
+#include <cstdio>
+#include <iostream>
+
+#include "cpu/cpu_options.h"
+#include "cpu/cpu_peer.h"
+#include "cpu/solve_report.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFailure = 1;
+
+int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const std::uint32_t seed = options.seed.value_or(QRandomGenerator::system()->generate());
+    out << "level " << (options.level == torvane::Level::Perfect ? "perfect" : "easy") << ", seed " << seed << Qt::endl;
+    const std::unique_ptr<torvane::Policy> policy = torvane::MakePolicy(options.level, solution, seed);
+    torvane::PlayerConfig config;
+    config.name = options.name;
+    config.isServer = options.mode == torvane::CpuOptions::Mode::Listen;
+    config.starts = options.starts;
+    config.moveDelayMs = options.delayMs;
+    torvane::CpuPlayer player(config, *policy);
+    torvane::CpuPeer peer(player, out, err);
+    QObject::connect(&peer, &torvane::CpuPeer::Finished, QCoreApplication::instance(), &QCoreApplication::exit);
+    if (config.isServer) {
+        if (!peer.Listen(options.port)) return kFailure;
+    } else {
+        peer.Connect(options.host, options.port);
+    }
+    return QCoreApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("torvane-cpu"));
+    QCommandLineParser parser;
+    torvane::AddCpuOptions(parser);
+    parser.process(app);
+    const auto read = torvane::ReadCpuOptions(parser);
+    if (const QString* error = std::get_if<QString>(&read)) {
+        QTextStream(stderr) << "torvane-cpu: " << *error << Qt::endl;
+        return kUsageError;
+    }
+    const auto& options = std::get<torvane::CpuOptions>(read);
+    const torvane::Solution solution;
+    if (options.mode == torvane::CpuOptions::Mode::Solve) {
+        std::cout << torvane::SolveReport(solution);
+        return 0;
+    }
+    return Play(options, solution);
+}

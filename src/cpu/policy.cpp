@@ -1,0 +1,68 @@
+#include "cpu/policy.h"
+
+#include <algorithm>
+
+namespace torvane {
+
+namespace {
+
+// Larger is better for the mover: any win beats a draw beats any loss.
+constexpr int kDecided = 1000;
+
+int Score(Value value) {
+    switch (value.outcome) {
+    case Outcome::Win: return kDecided - value.plies;
+    case Outcome::Loss: return value.plies - kDecided;
+    case Outcome::Draw: break;
+    }
+    return 0;
+}
+
+std::optional<Step> PickAmong(const std::vector<Step>& steps, std::mt19937& random) {
+    if (steps.empty()) return std::nullopt;
+    std::uniform_int_distribution<std::size_t> pick(0, steps.size() - 1);
+    return steps[pick(random)];
+}
+
+template <typename Keep>
+std::vector<Step> Filtered(const std::vector<Step>& steps, Keep keep) {
+    std::vector<Step> kept;
+    std::copy_if(steps.begin(), steps.end(), std::back_inserter(kept), keep);
+    return kept;
+}
+
+}  // namespace
+
+std::optional<Step> PerfectPolicy::Choose(Placement placement) {
+    const std::vector<Step> steps = LegalSteps(placement);
+    std::vector<int> scores;
+    for (const Step step : steps) scores.push_back(Score(ValueAfter(solution_, placement, step)));
+    if (scores.empty()) return std::nullopt;
+    const int best = *std::max_element(scores.begin(), scores.end());
+    std::vector<Step> bestSteps;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (scores[i] == best) bestSteps.push_back(steps[i]);
+    }
+    return PickAmong(bestSteps, random_);
+}
+
+bool GivesWinInOne(Placement placement, Step step) {
+    const Placement next = AfterStep(placement, step);
+    const std::vector<Step> replies = LegalSteps(next);
+    return std::any_of(replies.begin(), replies.end(), [next](Step reply) { return StepWins(next, reply); });
+}
+
+std::optional<Step> EasyPolicy::Choose(Placement placement) {
+    const std::vector<Step> steps = LegalSteps(placement);
+    const std::vector<Step> wins = Filtered(steps, [placement](Step step) { return StepWins(placement, step); });
+    if (!wins.empty()) return PickAmong(wins, random_);
+    const std::vector<Step> safe = Filtered(steps, [placement](Step step) { return !GivesWinInOne(placement, step); });
+    return PickAmong(safe.empty() ? steps : safe, random_);
+}
+
+std::unique_ptr<Policy> MakePolicy(Level level, const Solution& solution, std::uint32_t seed) {
+    if (level == Level::Easy) return std::make_unique<EasyPolicy>(seed);
+    return std::make_unique<PerfectPolicy>(solution, seed);
+}
+
+}  // namespace torvane
