@@ -68,12 +68,12 @@ void Main::ResetBoardForStart() {
 }
 
 // Shows, hides, shows... the start picture, ending hidden. Returns false when
-// a newer start took over during a pause, or the window is closing.
+// a newer start took over during a pause, or the window closed.
 bool Main::BlinkStartPicture(int generation) {
     StartP->show();
     for (int i = 0; i < kBlinkWaits; ++i) {
         pause_.Wait(kBlinkMs);
-        if (closing_ || generation != startGeneration_) return false;
+        if (generation != startGeneration_) return false;
         if (i + 1 < kBlinkWaits) StartP->setVisible(i % 2 == 1);
     }
     return true;

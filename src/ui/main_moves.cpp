@@ -50,10 +50,10 @@ void Main::DropStone(int index) {
         return;
     }
     // The stone stays where it was dropped while the user reads the message.
-    // A game started meanwhile has set every stone anew: leave it be.
+    // A game started meanwhile, or the window closed: leave the stones be.
     const int generation = startGeneration_;
     prompter_.Information(this, text::kRuleTitle, text::kCannotPlace);
-    if (generation != startGeneration_ || closing_) return;
+    if (generation != startGeneration_) return;
     const PixelPos home = PointPos(board.PickedPoint);
     Mystone[index]->move(home.x, home.y);
     board.PointEmpty[board.PickedPoint] = false;

@@ -141,7 +141,9 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 void Main::Form_Unload() {
-    closing_ = true;
+    // A start animation still running gives up at its next pause.
+    ++startGeneration_;
+    startRunning_ = StartKind::None;
     tailTimer_.stop();
     Winsock->Close();
     // The dialog has no purpose without the game window.

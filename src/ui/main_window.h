@@ -148,7 +148,6 @@ private:
     std::int16_t MoveFrom = 0;
 
     bool networkStarted_ = false;
-    bool closing_ = false;
     StartKind startRunning_ = StartKind::None;
     int startGeneration_ = 0;
     Cp932Decoder decoder_;

@@ -48,8 +48,8 @@ QString Player::LastLine() const {
 }
 
 bool Player::LastLineSelected() const {
-    return window->RecieveList->count() > 0 &&
-           window->RecieveList->currentRow() == window->RecieveList->count() - 1;
+    const QListWidget* list = window->RecieveList;
+    return list->count() > 0 && list->selectedItems() == QList<QListWidgetItem*>{list->item(list->count() - 1)};
 }
 
 bool ConnectPair(Player& server, Player& client, const QString& serverName, const QString& clientName) {
