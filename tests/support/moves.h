@@ -1,0 +1,18 @@
+#pragma once
+// Moving a player's stones the way a person does, with the mouse.
+
+#include <QPoint>
+
+#include "rules/board.h"
+#include "support/player.h"
+
+namespace torvane::testing {
+
+// Presses on the stone, drags it so that its corner ends `offset` pixels
+// from `target`'s position, and releases it there.
+void DragStone(Player& player, int stone, PointIndex target, QPoint offset = {});
+
+// The point a stone stands on, or -1.
+int PointOf(const QWidget* stone);
+
+}  // namespace torvane::testing
