@@ -297,7 +297,8 @@ private slots:
                 const Placement placement = solution_.PlacementAt(i);
                 if (RivalHasJustWon(placement) || !HasWinInOne(placement)) continue;
                 ++checked;
-                const Successor* chosen = Find(Successors(placement), *easy.Choose(placement));
+                const auto successors = Successors(placement);
+                const Successor* chosen = Find(successors, *easy.Choose(placement));
                 QVERIFY(chosen && chosen->wins);
             }
         }
