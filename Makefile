@@ -7,7 +7,7 @@ FUZZ_BUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 15
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test test-fast test-asan fuzz bench install clean
+.PHONY: all deps build run test test-fast test-asan fuzz bench install clean screenshot
 
 all: build
 
@@ -51,3 +51,7 @@ install: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Remakes docs/screenshot.png: two copies under Xvfb, a few moves in.
+screenshot: build
+	scripts/screenshot.sh $(BUILD)

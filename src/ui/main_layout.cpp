@@ -47,7 +47,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& rect, co
     auto* label = new QLabel(caption, parent);
     label->setGeometry(rect);
     label->setFont(fonts::Pop(kNamePointSize));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The design size overflows these small boxes a little; centring the
+    // line keeps the glyphs from being cut at the top.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
