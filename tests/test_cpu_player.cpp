@@ -107,16 +107,31 @@ Q_DECLARE_METATYPE(Event)
 
 class TestCpuPlayer : public QObject {
     Q_OBJECT
+private:
+    static void AddConversationColumns();
+    static void RunConversation();
+
 private slots:
     void conversation_data();
-    void conversation();
+    void conversation() { RunConversation(); }
+    void illegalMove_data();
+    void illegalMove() { RunConversation(); }
     void humanMoveIsMirrored_data();
     void humanMoveIsMirrored();
     void repliesAreLegal_data();
     void repliesAreLegal();
 };
 
-void TestCpuPlayer::conversation_data() {
+namespace {
+
+const int never = int(StartPolicy::Never);
+const int alternate = int(StartPolicy::Alternate);
+const int always = int(StartPolicy::Always);
+const QString cpu = "コンピュータ";
+
+}  // namespace
+
+void TestCpuPlayer::AddConversationColumns() {
     QTest::addColumn<int>("starts");
     QTest::addColumn<bool>("isServer");
     QTest::addColumn<QString>("name");
@@ -125,11 +140,10 @@ void TestCpuPlayer::conversation_data() {
     QTest::addColumn<int>("wins");
     QTest::addColumn<int>("losses");
     QTest::addColumn<int>("warnings");
-    const int never = int(StartPolicy::Never);
-    const int alternate = int(StartPolicy::Alternate);
-    const int always = int(StartPolicy::Always);
-    const QString cpu = "コンピュータ";
+}
 
+void TestCpuPlayer::conversation_data() {
+    AddConversationColumns();
     QTest::newRow("client greets") << never << false << cpu << "" << Events{Connected({"|Cnnct コンピュータ"})} << 0
                                    << 0 << 0;
     QTest::newRow("greeting answered") << never << true << cpu << ""
@@ -191,32 +205,35 @@ void TestCpuPlayer::conversation_data() {
     QTest::newRow("no step left: a new game")
         << never << false << cpu << "" << Events{In("|StrtG "), In("|SetSt 036", {}, 600), Woken({"|StrtG "}, 3500)}
         << 0 << 0 << 1;
+}
 
+// Each is answered in chat, and the computer starts a game of its own.
+void TestCpuPlayer::illegalMove_data() {
+    AddConversationColumns();
     const Events restart = {Woken({"|SetSt 036"})};
     const auto illegal = [&](const char* row, const QString& move) {
         QTest::newRow(row) << never << false << cpu << "63"
                            << (Events{In("|StrtG "), In(move, {kIllegal, "|StrtG "}, 3500)} + restart) << 0 << 0 << 1;
     };
-    illegal("illegal: wrong source", "|SetSt 035");
-    illegal("illegal: target taken", "|SetSt 076");
-    illegal("illegal: not adjacent", "|SetSt 056");
-    illegal("illegal: no such stone", "|SetSt 336");
-    illegal("illegal: no such point", "|SetSt 096");
-    illegal("illegal: no digits", "|SetSt");
-    QTest::newRow("illegal: no game yet")
-        << never << false << cpu << "63" << (Events{In("|SetSt 036", {kIllegal, "|StrtG "}, 3500)} + restart) << 0 << 0
-        << 1;
-    QTest::newRow("illegal: out of turn")
+    illegal("wrong source", "|SetSt 035");
+    illegal("target taken", "|SetSt 076");
+    illegal("not adjacent", "|SetSt 056");
+    illegal("no such stone", "|SetSt 336");
+    illegal("no such point", "|SetSt 096");
+    illegal("no digits", "|SetSt");
+    QTest::newRow("no game yet") << never << false << cpu << "63"
+                                 << (Events{In("|SetSt 036", {kIllegal, "|StrtG "}, 3500)} + restart) << 0 << 0 << 1;
+    QTest::newRow("out of turn")
         << never << false << cpu << "63"
         << (Events{In("|StrtG "), In("|SetSt 036", {}, 600), In("|SetSt 147", {kIllegal, "|StrtG "}, 3500)} + restart)
         << 0 << 0 << 1;
-    QTest::newRow("illegal: the bar in a name goes out wide")
+    QTest::newRow("the bar in a name goes out wide")
         << never << false << "A|B"
         << "" << Events{In("|SetSt 036", {"|Speak A｜B>>その手は反則です。新しいゲームを始めます", "|StrtG "}, 3500)}
         << 0 << 0 << 1;
 }
 
-void TestCpuPlayer::conversation() {
+void TestCpuPlayer::RunConversation() {
     QFETCH(int, starts);
     QFETCH(bool, isServer);
     QFETCH(QString, name);

@@ -20,6 +20,7 @@
 // Perfect play wins as fast as possible and, when lost, holds out as long
 // as possible; the distance counts plies to the end under such play.
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct Value {
 
 class Solution {
 public:
-    // Solves every position; takes well under a millisecond.
+    // Solves every position; takes a couple of milliseconds.
     Solution();
 
     int Size() const { return static_cast<int>(placements_.size()); }
@@ -45,7 +46,11 @@ public:
     // -1 unless the masks hold three points each and do not overlap.
     int IndexOf(Placement placement) const;
     Value ValueAt(int index) const { return values_[index]; }
-    Value ValueOf(Placement placement) const { return values_[IndexOf(placement)]; }
+    Value ValueOf(Placement placement) const {
+        const int index = IndexOf(placement);
+        assert(index >= 0);
+        return values_[index];
+    }
 
 private:
     void EnumeratePlacements();
