@@ -7,7 +7,7 @@ FUZZ_BUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 15
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test test-fast test-asan fuzz bench install clean screenshot
+.PHONY: all deps build run test test-fast test-asan fuzz bench install clean screenshot deb demo
 
 all: build
 
@@ -48,6 +48,16 @@ bench: build
 
 install: build
 	cmake --install $(BUILD)
+
+# One Debian package with both programs: build/torvane_<version>_amd64.deb
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+# The game as server, with the computer connecting to it: type a nickname
+# and press ＯＫ.
+demo: build
+	$(BUILD)/bin/torvane-cpu --connect 127.0.0.1:9898 --starts alternate & cpu=$$!; \
+	$(BUILD)/bin/torvane; status=$$?; kill $$cpu 2>/dev/null; exit $$status
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
