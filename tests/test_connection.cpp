@@ -7,21 +7,16 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include "support/expected_lines.h"
 #include "support/player.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
 using namespace torvane::testing;
+using namespace torvane::testing::line;
 
 namespace {
-
-const QString kListening = QStringLiteral("☆☆☆　サーバできたよ～ん　☆☆☆");
-const QString kConnecting = QStringLiteral("☆☆☆　サーバに接続中...　☆☆☆");
-const QString kAccepted = QStringLiteral("☆☆☆　クライアントが接続したよ　☆☆☆");
-const QString kConnected = QStringLiteral("☆☆☆　サーバに接続成功だ～～　☆☆☆");
-const QString kDisconnected = QStringLiteral("☆☆☆　切断されました　☆☆☆");
-const QString kNotConnected = QStringLiteral("☆☆☆　相手と接続していません　☆☆☆");
 
 QStringList WithoutAddressLine(QStringList lines) {
     lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("☆☆☆　接続先：")); });
@@ -175,8 +170,8 @@ private slots:
         QTRY_VERIFY(stayer.Lines().contains(kDisconnected));
         QTRY_VERIFY(!closer.window->StartSequenceRunning());
         QCOMPARE(closer.window->Winsock->GetState(), Winsock::State::Closed);
-        QVERIFY(!closer.Lines().contains(QStringLiteral("☆☆☆　ゲーム開始　あなたは先攻です　☆☆☆")));
-        QVERIFY(!closer.Lines().contains(QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆")));
+        QVERIFY(!closer.Lines().contains(kFirst));
+        QVERIFY(!closer.Lines().contains(kSecond));
     }
 };
 

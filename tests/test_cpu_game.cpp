@@ -9,16 +9,16 @@
 #include <QtTest>
 
 #include "cpu/policy.h"
+#include "support/expected_lines.h"
 #include "support/moves.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
 using namespace torvane::testing;
+using namespace torvane::testing::line;
 
 namespace {
 
-const QString kWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
-const QString kLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
 constexpr int kMoveCap = 60;
 
 Placement PlacementOf(const Main& w) {

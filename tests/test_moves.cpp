@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/expected_lines.h"
 #include "support/moves.h"
 #include "support/raw_peer.h"
 #include "ui/bitmaps.h"
@@ -13,22 +14,18 @@
 
 using namespace torvane;
 using namespace torvane::testing;
+using namespace torvane::testing::line;
 
 namespace {
-
-const QString kFirst = QStringLiteral("☆☆☆　ゲーム開始　あなたは先攻です　☆☆☆");
-
-bool OwnStonesEnabled(const Main& w) {
-    return w.Mystone[0]->isEnabled() && w.Mystone[1]->isEnabled() && w.Mystone[2]->isEnabled();
-}
 
 }  // namespace
 
 class MovesTest : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<Player> player;
-    std::unique_ptr<RawPeer> peer;
+    std::unique_ptr<ServedWindow> served;
+    Player* player = nullptr;
+    RawPeer* peer = nullptr;
 
     Main& W() { return *player->window; }
 
@@ -42,17 +39,14 @@ private:
 
 private slots:
     void init() {
-        player = std::make_unique<Player>();
-        player->Serve("sv");
-        peer = std::make_unique<RawPeer>();
-        QVERIFY(peer->ConnectTo(*player));
+        served = std::make_unique<ServedWindow>();
+        QVERIFY(served->Open());
+        player = &served->player;
+        peer = &served->peer;
         StartGame();
     }
 
-    void cleanup() {
-        peer.reset();
-        player.reset();
-    }
+    void cleanup() { served.reset(); }
 
     void drops_data() {
         QTest::addColumn<int>("stone");
@@ -99,9 +93,8 @@ private slots:
         QVERIFY(player->prompter.shown.isEmpty());
         QCOMPARE(PointOf(W().Mystone[stone]), target);
         QVERIFY(empty[from] && !empty[target]);
-        QVERIFY(!W().Mystone[0]->isEnabled() && !W().Mystone[1]->isEnabled() && !W().Mystone[2]->isEnabled());
-        QCOMPARE(W().Rival->palette().color(QPalette::Window), Main::TurnColor());
-        QCOMPARE(W().OneSelf->palette().color(QPalette::Window), W().ButtonFace());
+        QVERIFY(OwnStonesDisabled(W()));
+        QVERIFY(IsGreen(W().Rival) && !IsGreen(W().OneSelf));
         QVERIFY(peer->WaitFor(sent.size()));
         QCOMPARE(peer->Take(), sent);
     }
@@ -147,7 +140,7 @@ private slots:
         DragStone(*player, 0, 4);
         QVERIFY(peer->WaitFor(17));
         QCOMPARE(peer->Take(), QByteArray("|SetSt 046|Finis "));
-        QCOMPARE(player->LastLine(), QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆"));
+        QCOMPARE(player->LastLine(), kWin);
         QVERIFY(player->LastLineSelected());
         QCOMPARE(W().WinNum->text(), QStringLiteral("8"));
         QVERIFY(W().StartP->isVisible());
@@ -155,7 +148,7 @@ private slots:
         QCOMPARE(W().StartP->Picture().toImage().convertToFormat(QImage::Format_RGB32),
                  QImage(bitmap::PathOf(bitmap::kWin)).convertToFormat(QImage::Format_RGB32));
         QVERIFY(W().StartGame->isEnabled());
-        QVERIFY(!OwnStonesEnabled(W()));
+        QVERIFY(OwnStonesDisabled(W()));
         QCOMPARE(W().OneSelf->palette().color(QPalette::Window), W().ButtonFace());
         QCOMPARE(W().Rival->palette().color(QPalette::Window), W().ButtonFace());
     }

@@ -5,18 +5,15 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/expected_lines.h"
 #include "support/moves.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
 using namespace torvane::testing;
+using namespace torvane::testing::line;
 
 namespace {
-
-const QString kFirst = QStringLiteral("☆☆☆　ゲーム開始　あなたは先攻です　☆☆☆");
-const QString kSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
-const QString kWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
-const QString kLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
 
 // One move: who moves, which stone, to which point in the mover's numbering.
 struct Move {
@@ -24,15 +21,6 @@ struct Move {
     int stone;
     PointIndex to;
 };
-
-bool IsGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == Main::TurnColor(); }
-
-bool OwnStonesEnabled(const Main& w) {
-    return w.Mystone[0]->isEnabled() && w.Mystone[1]->isEnabled() && w.Mystone[2]->isEnabled();
-}
-bool OwnStonesDisabled(const Main& w) {
-    return !w.Mystone[0]->isEnabled() && !w.Mystone[1]->isEnabled() && !w.Mystone[2]->isEnabled();
-}
 
 // Stone i of one side stands, on the other screen, on the mirrored point.
 void CheckMirrored(const Main& a, const Main& b) {
@@ -222,7 +210,7 @@ private slots:
         DragStone(*server, 0, 0);
         QCOMPARE(server->prompter.shown.size(), 1);
         QCOMPARE(server->window->Winsock->GetState(), Winsock::State::Closed);
-        QTRY_COMPARE(client->LastLine(), QStringLiteral("☆☆☆　切断されました　☆☆☆"));
+        QTRY_COMPARE(client->LastLine(), kDisconnected);
     }
 };
 

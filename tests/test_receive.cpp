@@ -5,12 +5,15 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/expected_lines.h"
+#include "support/moves.h"
 #include "support/raw_peer.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
 using namespace torvane::testing;
+using namespace torvane::testing::line;
 
 using Reads = QList<QByteArray>;
 Q_DECLARE_METATYPE(Reads)
@@ -26,37 +29,32 @@ QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(
 class ReceiveTest : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<Player> player;
-    std::unique_ptr<RawPeer> peer;
+    std::unique_ptr<ServedWindow> served;
+    Player* player = nullptr;
+    RawPeer* peer = nullptr;
     int linesBefore = 0;
 
     Main& W() { return *player->window; }
     QStringList NewLines() { return player->Lines().mid(linesBefore); }
-    bool OwnStonesEnabled() {
-        return W().Mystone[0]->isEnabled() && W().Mystone[1]->isEnabled() && W().Mystone[2]->isEnabled();
-    }
     void FeedAll(const Reads& reads) {
         for (const QByteArray& read : reads) peer->Feed(read);
         // An unfinished tag at the end waits for more before it is handled.
-        QTest::qWait(Main::kTailWaitMs + 100);
+        QTest::qWait(kTailWaitMs + 100);
     }
 
 private slots:
     void init() {
-        player = std::make_unique<Player>();
-        player->Serve("sv");
-        peer = std::make_unique<RawPeer>();
-        QVERIFY(peer->ConnectTo(*player));
+        served = std::make_unique<ServedWindow>();
+        QVERIFY(served->Open());
+        player = &served->player;
+        peer = &served->peer;
         QTest::qWait(50);
         W().WinNum->setText("3");
         W().LoseNum->setText("4");
         linesBefore = player->Lines().size();
     }
 
-    void cleanup() {
-        peer.reset();
-        player.reset();
-    }
+    void cleanup() { served.reset(); }
 
     void messages_data() {
         QTest::addColumn<Reads>("reads");
@@ -110,7 +108,7 @@ private slots:
         QCOMPARE(W().LoseNum->text(), wins == "0" ? QString("0") : QString("4"));
         if (!reply.isEmpty()) QVERIFY(peer->WaitFor(reply.size()));
         QCOMPARE(peer->Take(), reply);
-        QVERIFY(!OwnStonesEnabled());
+        QVERIFY(OwnStonesDisabled(W()));
     }
 
     void moves_data() {
@@ -154,7 +152,7 @@ private slots:
             if (player->session.board.PointEmpty[p]) empty << p;
         }
         QCOMPARE(empty, emptyPoints);
-        QCOMPARE(OwnStonesEnabled(), turnPasses);
+        QCOMPARE(OwnStonesEnabled(W()), turnPasses);
         QCOMPARE(W().OneSelf->palette().color(QPalette::Window), Main::TurnColor());
         QCOMPARE(W().Rival->palette().color(QPalette::Window), W().ButtonFace());
         QCOMPARE(NewLines(), QStringList());
@@ -163,7 +161,7 @@ private slots:
     void rivalsWinningMove() {
         peer->Feed("|SetSt 103|Finis ");
         QCOMPARE(W().Yourstone[1]->pos(), QPoint(225, 225));
-        QCOMPARE(NewLines(), QStringList{"☆☆☆　あなたの負けです　☆☆☆"});
+        QCOMPARE(NewLines(), QStringList{kLose});
         QVERIFY(player->LastLineSelected());
         QCOMPARE(W().OneSelf->palette().color(QPalette::Window), W().ButtonFace());
         QCOMPARE(W().Rival->palette().color(QPalette::Window), W().ButtonFace());
@@ -173,7 +171,7 @@ private slots:
         QCOMPARE(W().LoseNum->text(), QStringLiteral("5"));
         QVERIFY(W().StartGame->isEnabled());
         // The game is over here too: the loser moves no more.
-        QVERIFY(!OwnStonesEnabled());
+        QVERIFY(OwnStonesDisabled(W()));
     }
 
     void lossCountGoesOnFromTheLeadingNumber_data() {
@@ -222,7 +220,7 @@ private slots:
             winsDuring = real.window->WinNum->text();
         });
         raw.socket.write("|StrtG |Reset ");
-        QVERIFY(QTest::qWaitFor([&] { return real.LastLine().contains("後攻"); }, 8000));
+        QVERIFY(QTest::qWaitFor([&] { return real.LastLine() == kSecond; }, 8000));
         QVERIFY(runningAtGreeting);
         QVERIFY(runningAfterAnswer);
         QVERIFY2(answerMs >= 0 && answerMs < 100, qPrintable(QString::number(answerMs)));

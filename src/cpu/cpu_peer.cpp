@@ -72,27 +72,20 @@ void CpuPeer::OnNewConnection() {
 
 void CpuPeer::Attach(QTcpSocket* socket) {
     socket_ = socket;
-    decoder_.Reset();
-    pendingTail_.clear();
+    reader_.Reset();
     connect(socket, &QTcpSocket::readyRead, this, &CpuPeer::OnReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &CpuPeer::OnDisconnected);
 }
 
 void CpuPeer::OnReadyRead() {
     tail_.stop();
-    const QString text = pendingTail_ + decoder_.Decode(socket_->readAll());
-    CutRead cut = CutMessages(text, true);
-    pendingTail_ = cut.tail;
-    if (!pendingTail_.isEmpty()) tail_.start(timing_.tailWaitMs);
-    Dispatch(cut.messages);
+    const std::vector<Message> messages = reader_.Read(socket_->readAll());
+    if (reader_.HasTail()) tail_.start(timing_.tailWaitMs);
+    Dispatch(messages);
 }
 
 // The rest of an unfinished tag never came: handle it as it stands.
-void CpuPeer::OnTailTimeout() {
-    const QString tail = pendingTail_;
-    pendingTail_.clear();
-    Dispatch(CutMessages(tail, false).messages);
-}
+void CpuPeer::OnTailTimeout() { Dispatch(reader_.Flush()); }
 
 void CpuPeer::Dispatch(const std::vector<Message>& messages) {
     for (const Message& message : messages) Apply(player_.OnMessage(message));

@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "cpu/cpu_player.h"
-#include "net/cp932_codec.h"
+#include "net/message_reader.h"
 
 class QTcpServer;
 class QTcpSocket;
@@ -24,7 +24,7 @@ struct PeerTiming {
     int connectWindowMs = 60000;
     int retryIntervalMs = 500;
     // How long an unfinished tag at the end of a read waits for the rest.
-    int tailWaitMs = 200;
+    int tailWaitMs = kTailWaitMs;
 };
 
 class CpuPeer : public QObject {
@@ -65,8 +65,7 @@ private:
     QTimer tail_;
     QTimer retry_;
     QElapsedTimer connectClock_;
-    Cp932Decoder decoder_;
-    QString pendingTail_;
+    MessageReader reader_;
 };
 
 }  // namespace torvane

@@ -74,14 +74,14 @@ void Main::StartConnecting() {
 void Main::Winsock_ConnectionRequest(qint32 requestId) {
     Winsock->Close();
     Winsock->Accept(requestId);
-    decoder_.Reset();
+    reader_.Reset();
     AddLine(text::kAccepted, false);
 }
 
 void Main::Winsock_Connect() {
     AddLine(text::kConnected, false);
     session_.settings.ConnectAccepted = false;
-    decoder_.Reset();
+    reader_.Reset();
     SendToRival({CnnctMessage(session_.settings.NickName)});
 }
 

@@ -16,20 +16,13 @@ namespace torvane {
 // rest of the read that was interrupted.
 void Main::Winsock_DataArrival(qint64 /*bytesTotal*/) {
     tailTimer_.stop();
-    const QString text = pendingTail_ + decoder_.Decode(Winsock->GetData());
-    pendingTail_.clear();
-    CutRead cut = CutMessages(text, true);
-    pendingTail_ = cut.tail;
-    if (!pendingTail_.isEmpty()) tailTimer_.start(kTailWaitMs);
-    Dispatch(cut.messages);
+    const std::vector<Message> messages = reader_.Read(Winsock->GetData());
+    if (reader_.HasTail()) tailTimer_.start(kTailWaitMs);
+    Dispatch(messages);
 }
 
 // The rest of an unfinished tag never came: handle it as it stands.
-void Main::HandleTail() {
-    const QString tail = pendingTail_;
-    pendingTail_.clear();
-    Dispatch(CutMessages(tail, false).messages);
-}
+void Main::HandleTail() { Dispatch(reader_.Flush()); }
 
 void Main::Dispatch(const std::vector<Message>& messages) {
     for (const Message& message : messages) Handle(message);

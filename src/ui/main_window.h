@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <array>
 
-#include "net/cp932_codec.h"
+#include "net/message_reader.h"
 #include "net/protocol.h"
 #include "net/winsock.h"
 #include "ui/connect_form.h"
@@ -66,9 +66,6 @@ public:
 
     // Where the start, win and lose banners stand.
     static constexpr QPoint kBannerPos{55, 115};
-
-    // Milliseconds an unfinished message tag waits for the rest of it.
-    static constexpr int kTailWaitMs = 200;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -150,8 +147,7 @@ private:
     bool networkStarted_ = false;
     StartKind startRunning_ = StartKind::None;
     int startGeneration_ = 0;
-    Cp932Decoder decoder_;
-    QString pendingTail_;
+    MessageReader reader_;
     QTimer tailTimer_;
 };
 

@@ -1,6 +1,8 @@
 #include "support/moves.h"
 
+#include <QLabel>
 #include <QTest>
+#include <algorithm>
 
 #include "ui/picture_box.h"
 
@@ -22,5 +24,19 @@ int PointOf(const QWidget* stone) {
     const auto point = PointAt({stone->x(), stone->y()});
     return point ? *point : -1;
 }
+
+}  // namespace torvane::testing
+
+namespace torvane::testing {
+
+bool OwnStonesEnabled(const Main& window) {
+    return std::all_of(window.Mystone.begin(), window.Mystone.end(), [](auto* s) { return s->isEnabled(); });
+}
+
+bool OwnStonesDisabled(const Main& window) {
+    return std::none_of(window.Mystone.begin(), window.Mystone.end(), [](auto* s) { return s->isEnabled(); });
+}
+
+bool IsGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == Main::TurnColor(); }
 
 }  // namespace torvane::testing

@@ -27,3 +27,12 @@ bool RawPeer::WaitFor(qsizetype size, int ms) {
 }
 
 }  // namespace torvane::testing
+
+namespace torvane::testing {
+
+bool ServedWindow::Open() {
+    player.Serve(QStringLiteral("sv"));
+    return peer.ConnectTo(player);
+}
+
+}  // namespace torvane::testing

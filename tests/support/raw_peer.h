@@ -30,3 +30,16 @@ private:
 };
 
 }  // namespace torvane::testing
+
+namespace torvane::testing {
+
+// A window serving as "sv", and a bare peer connected to it.
+struct ServedWindow {
+    // False when the peer could not connect.
+    bool Open();
+
+    Player player;
+    RawPeer peer;
+};
+
+}  // namespace torvane::testing
