@@ -109,22 +109,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
         QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString program = folder.filePath("torvane");
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/torvane", program));
-        for (const QString& name : bitmap::kAll) {
-            if (name != file) QVERIFY(QFile::copy(bitmap::PathOf(name), folder.filePath(name)));
-        }
-        if (!content.isEmpty()) {
-            QFile bad(folder.filePath(file));
-            QVERIFY(bad.open(QIODevice::WriteOnly));
-            bad.write(content);
-        }
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(program, {});
+        StartCopy(folder, process, file, content);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
@@ -136,18 +122,33 @@ private slots:
     // With every bitmap in place the same copy keeps running.
     void completeFolderStarts() {
         QTemporaryDir folder;
-        const QString program = folder.filePath("torvane");
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/torvane", program));
-        for (const QString& name : bitmap::kAll) QVERIFY(QFile::copy(bitmap::PathOf(name), folder.filePath(name)));
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(program, {});
+        StartCopy(folder, process, QString(), QByteArray());
         QVERIFY(process.waitForStarted());
         QVERIFY(!process.waitForFinished(1500));
         process.kill();
         process.waitForFinished();
+    }
+
+private:
+    // Copies the game and its bitmaps into `folder`, `bad` left out (or
+    // written with `content`), and starts the copy headless.
+    static void StartCopy(QTemporaryDir& folder, QProcess& process, const QString& bad, const QByteArray& content) {
+        QVERIFY(folder.isValid());
+        const QString program = folder.filePath("torvane");
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/torvane", program));
+        for (const QString& name : bitmap::kAll) {
+            if (name != bad) QVERIFY(QFile::copy(bitmap::PathOf(name), folder.filePath(name)));
+        }
+        if (!content.isEmpty()) {
+            QFile file(folder.filePath(bad));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(program, {});
     }
 };
 
