@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tests and its tools need, and
+# Installs the Debian packages the game, its tests, its package and its tools
+# need, and
 # only those that are missing. Runs apt-get as root, or through sudo.
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config file
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev clang libclang-rt-14-dev
   fonts-rocknroll fonts-noto-cjk fonts-ipafont-gothic
