@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game, its tests, its package and its tools
-# need, and
-# only those that are missing. Runs apt-get as root, or through sudo.
+# need, and only those that are missing. Runs apt-get as root, or through sudo.
 set -euo pipefail
 
 packages=(
