@@ -8,16 +8,15 @@
 #include "cpu/solution.h"
 #include "rules/winning_line.h"
 
-using torvane::Outcome;
-using torvane::Placement;
-using torvane::PointMask;
-using torvane::Solution;
-using torvane::Step;
-using torvane::Value;
+using namespace torvane;
 
 namespace {
 
 using Points = std::vector<int>;
+
+constexpr int kGames = 200;  // perfect against easy, half of them with each side first
+constexpr int kMoveCap = 200;
+constexpr Value kFinished{Outcome::Loss, 0};
 
 PointMask MaskOf(const Points& points) {
     PointMask mask = 0;
@@ -25,27 +24,19 @@ PointMask MaskOf(const Points& points) {
     return mask;
 }
 
-Points PointsOf(PointMask mask) {
-    Points points;
-    for (int p = 0; p < torvane::kPointCount; ++p) {
-        if (mask & (1u << p)) points.push_back(p);
-    }
-    return points;
-}
-
-Points Mirrored(const Points& points) {
-    Points mirrored;
-    for (const int p : points) mirrored.push_back(8 - p);
+PointMask Mirrored(PointMask mask) {
+    PointMask mirrored = 0;
+    for (int p = 0; p < kPointCount; ++p) mirrored |= static_cast<PointMask>(((mask >> p) & 1u) << (8 - p));
     return mirrored;
 }
 
-bool IsLine(const Points& points) {
-    return points.size() == 3 && torvane::IsWinningLine({static_cast<torvane::PointIndex>(points[0]),
-                                                         static_cast<torvane::PointIndex>(points[1]),
-                                                         static_cast<torvane::PointIndex>(points[2])});
+bool IsLine(PointMask mask) {
+    return std::any_of(kWinningLines.begin(), kWinningLines.end(), [mask](const auto& line) {
+        return mask == MaskOf({line[0], line[1], line[2]});
+    });
 }
 
-bool Free(const Placement& placement, int p) { return !((placement.own | placement.rival) & (1u << p)); }
+bool RivalHasJustWon(const Placement& placement) { return IsLine(Mirrored(placement.rival)); }
 
 // One step of the mover, with the board that follows in the next mover's view.
 struct Successor {
@@ -56,109 +47,73 @@ struct Successor {
 
 std::vector<Successor> Successors(const Placement& placement) {
     std::vector<Successor> successors;
-    for (const int from : PointsOf(placement.own)) {
-        for (int to = 0; to < torvane::kPointCount; ++to) {
-            if (!Free(placement, to) || !torvane::IsAdjacent(from, to)) continue;
-            Points own = PointsOf(placement.own);
-            std::replace(own.begin(), own.end(), from, to);
-            const Placement next{MaskOf(Mirrored(PointsOf(placement.rival))), MaskOf(Mirrored(own))};
-            const Step step{static_cast<torvane::PointIndex>(from), static_cast<torvane::PointIndex>(to)};
-            successors.push_back({step, next, IsLine(own)});
+    for (int from = 0; from < kPointCount; ++from) {
+        for (int to = 0; to < kPointCount; ++to) {
+            const bool free = !((placement.own | placement.rival) & (1u << to));
+            if (!(placement.own & (1u << from)) || !free || !IsAdjacent(from, to)) continue;
+            const auto own = static_cast<PointMask>((placement.own & ~(1u << from)) | (1u << to));
+            const Step step{static_cast<PointIndex>(from), static_cast<PointIndex>(to)};
+            successors.push_back({step, {Mirrored(placement.rival), Mirrored(own)}, IsLine(own)});
         }
     }
     return successors;
 }
 
-bool RivalHasJustWon(const Placement& placement) { return IsLine(Mirrored(PointsOf(placement.rival))); }
-
-bool HasWinInOne(const Placement& placement) {
-    const auto successors = Successors(placement);
-    return std::any_of(successors.begin(), successors.end(), [](const Successor& s) { return s.wins; });
+// The successor the policy picks, or none when its step is not legal.
+std::optional<Successor> Chosen(Policy& policy, const Placement& placement) {
+    const std::optional<Step> step = policy.Choose(placement);
+    for (const Successor& s : Successors(placement)) {
+        if (step && s.step == *step) return s;
+    }
+    return std::nullopt;
 }
 
-const Successor* Find(const std::vector<Successor>& successors, Step step) {
-    const auto it =
-        std::find_if(successors.begin(), successors.end(), [step](const Successor& s) { return s.step == step; });
-    return it == successors.end() ? nullptr : &*it;
+// The mover's value once the rival has `next` to move from.
+Value Flipped(Value next) {
+    if (next.outcome == Outcome::Draw) return next;
+    return {next.outcome == Outcome::Win ? Outcome::Loss : Outcome::Win, next.plies + 1};
 }
 
-enum class Kind { Won, Lost, Finished, Drawn };
-
-Kind KindOf(Value value) {
-    if (value.outcome == Outcome::Win) return Kind::Won;
-    if (value.outcome == Outcome::Draw) return Kind::Drawn;
-    return value.plies == 0 ? Kind::Finished : Kind::Lost;
-}
-
-// Why the value of `placement` does not follow from its successors' values,
-// or an empty string when it does.
+// Why `value` does not follow from the values of the successors, or an empty
+// string when it does: the fastest win, the slowest loss, a draw otherwise.
 QString Inconsistency(const Solution& solution, const Placement& placement, Value value) {
-    if ((value == Value{Outcome::Loss, 0}) != RivalHasJustWon(placement)) return "finished-ness differs";
-    if (RivalHasJustWon(placement)) return {};
-    std::vector<Value> after;
+    if (RivalHasJustWon(placement) || value == kFinished) {
+        return RivalHasJustWon(placement) && value == kFinished ? "" : "finished-ness differs";
+    }
+    std::optional<int> fastestWin, slowestLoss;
+    bool canDraw = false;
     for (const Successor& s : Successors(placement)) {
         const Value next = solution.ValueOf(s.next);
-        if (s.wins && next != Value{Outcome::Loss, 0}) return "a winning step does not finish the game";
-        after.push_back(next);
+        if (s.wins && next != kFinished) return "a winning step does not finish the game";
+        const Value mine = Flipped(next);
+        if (mine.outcome == Outcome::Win) fastestWin = std::min(mine.plies, fastestWin.value_or(mine.plies));
+        if (mine.outcome == Outcome::Loss) slowestLoss = std::max(mine.plies, slowestLoss.value_or(mine.plies));
+        canDraw = canDraw || mine.outcome == Outcome::Draw;
     }
-    const auto plies = [&after](Outcome outcome) {
-        std::vector<int> found;
-        for (const Value v : after) {
-            if (v.outcome == outcome) found.push_back(v.plies);
-        }
-        return found;
-    };
-    const std::vector<int> lossesAfter = plies(Outcome::Loss);
-    const std::vector<int> winsAfter = plies(Outcome::Win);
     switch (value.outcome) {
-    case Outcome::Win: {
-        if (lossesAfter.empty()) return "won without a step to a lost position";
-        const int fastest = 1 + *std::min_element(lossesAfter.begin(), lossesAfter.end());
-        return value.plies == fastest ? "" : "not the fastest win";
-    }
-    case Outcome::Loss: {
-        if (winsAfter.size() != after.size()) return "lost with a step to a position not won for the rival";
-        const int slowest = 1 + *std::max_element(winsAfter.begin(), winsAfter.end());
-        return value.plies == slowest ? "" : "not the slowest loss";
-    }
-    case Outcome::Draw:
-        if (!lossesAfter.empty()) return "drawn with a step to a lost position";
-        return winsAfter.size() < after.size() ? "" : "drawn with no step to a draw";
+    case Outcome::Win: return value.plies == fastestWin ? "" : "not the fastest win";
+    case Outcome::Loss:
+        return !fastestWin && !canDraw && value.plies == slowestLoss ? "" : "not a forced, slowest loss";
+    case Outcome::Draw: return !fastestWin && canDraw && value.plies == 0 ? "" : "not a draw";
     }
     return "unknown outcome";
 }
 
-struct GameEnd {
-    int winner = -1;  // 0: the side to move at the start, 1: the other, -1: move cap reached
-    int plies = 0;
-    bool illegal = false;
-};
-
-GameEnd Play(Placement placement, torvane::Policy& first, torvane::Policy& second, int cap) {
-    GameEnd end;
-    for (; end.plies < cap; ++end.plies) {
-        torvane::Policy& mover = end.plies % 2 == 0 ? first : second;
-        const std::optional<Step> step = mover.Choose(placement);
-        const auto successors = Successors(placement);
-        const Successor* chosen = step ? Find(successors, *step) : nullptr;
-        if (!chosen) {
-            end.illegal = true;
-            return end;
-        }
-        if (chosen->wins) {
-            end.winner = end.plies % 2;
-            ++end.plies;
-            return end;
-        }
+// 0 when the side to move first wins, 1 when the other side does, -1 when
+// the cap is reached, -2 when a policy picks an illegal step.
+int Winner(Placement placement, Policy& first, Policy& second) {
+    for (int ply = 0; ply < kMoveCap; ++ply) {
+        const std::optional<Successor> chosen = Chosen(ply % 2 == 0 ? first : second, placement);
+        if (!chosen) return -2;
+        if (chosen->wins) return ply % 2;
         placement = chosen->next;
     }
-    return end;
+    return -1;
 }
 
-constexpr int kGames = 200;
-constexpr int kMoveCap = 200;
-
 }  // namespace
+
+Q_DECLARE_METATYPE(torvane::Value)
 
 class TestSolver : public QObject {
     Q_OBJECT
@@ -166,168 +121,83 @@ private:
     Solution solution_;
 
 private slots:
-    void everyPlacementOnce() {
+    void everyValueFollowsFromItsSuccessors() {
         QCOMPARE(solution_.Size(), 1680);
-        std::set<std::pair<int, int>> seen;
         for (int i = 0; i < solution_.Size(); ++i) {
             const Placement placement = solution_.PlacementAt(i);
             QCOMPARE(solution_.IndexOf(placement), i);
-            seen.insert({placement.own, placement.rival});
+            const QString fault = Inconsistency(solution_, placement, solution_.ValueAt(i));
+            QVERIFY2(fault.isEmpty(), qPrintable(QString("placement %1: %2").arg(i).arg(fault)));
         }
-        QCOMPARE(int(seen.size()), solution_.Size());
         QCOMPARE(solution_.IndexOf({MaskOf({0, 1, 2}), MaskOf({2, 3, 4})}), -1);
-    }
-
-    void consistentWithSuccessors_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("won") << int(Kind::Won);
-        QTest::newRow("lost") << int(Kind::Lost);
-        QTest::newRow("finished") << int(Kind::Finished);
-        QTest::newRow("drawn") << int(Kind::Drawn);
-    }
-
-    void consistentWithSuccessors() {
-        QFETCH(int, kind);
-        int checked = 0;
-        for (int i = 0; i < solution_.Size(); ++i) {
-            const Value value = solution_.ValueAt(i);
-            if (int(KindOf(value)) != kind) continue;
-            ++checked;
-            const Placement placement = solution_.PlacementAt(i);
-            const QString fault = Inconsistency(solution_, placement, value);
-            QVERIFY2(
-                fault.isEmpty(),
-                qPrintable(
-                    QString("own %1 rival %2: %3").arg(placement.own, 0, 2).arg(placement.rival, 0, 2).arg(fault)));
-        }
-        QVERIFY(checked > 0);
-    }
-
-    // Only a finished game can leave the side to move without a step.
-    void noLiveBoardIsStuck() {
-        int stuck = 0;
-        for (int i = 0; i < solution_.Size(); ++i) {
-            const Placement placement = solution_.PlacementAt(i);
-            if (!Successors(placement).empty()) continue;
-            ++stuck;
-            QVERIFY(RivalHasJustWon(placement));
-            QCOMPARE(solution_.ValueAt(i), (Value{Outcome::Loss, 0}));
-        }
-        QCOMPARE(stuck, 4);
     }
 
     void byHand_data() {
         QTest::addColumn<Points>("own");
         QTest::addColumn<Points>("rival");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<int>("plies");
-        // 8 -> 5 fills the middle row.
-        QTest::newRow("win in one") << Points{3, 4, 8} << Points{0, 1, 6} << int(Outcome::Win) << 1;
+        QTest::addColumn<Value>("value");
+        QTest::newRow("start") << Points{6, 7, 8} << Points{0, 1, 2} << Value{Outcome::Draw, 0};
+        // 8 -> 5 fills the middle row; the rival's own start row counts for nothing.
+        QTest::newRow("win in one") << Points{3, 4, 8} << Points{0, 1, 2} << Value{Outcome::Win, 1};
         // The rival, seen from its side, stands on 3, 4, 5.
-        QTest::newRow("rival has just won") << Points{0, 2, 6} << Points{3, 4, 5} << int(Outcome::Loss) << 0;
+        QTest::newRow("rival has just won") << Points{0, 2, 6} << Points{3, 4, 5} << kFinished;
         // Only 1 -> 2 and 3 -> 6 can move; the rival answers 5 -> 1 (its
         // column 7-4-1) or 7 -> 3 (its row 5-4-3).
-        QTest::newRow("every step lets the rival win") << Points{0, 1, 3} << Points{4, 5, 7} << int(Outcome::Loss) << 2;
-        // The rival's own start row counts for nothing.
-        QTest::newRow("rival back home") << Points{3, 4, 8} << Points{0, 1, 2} << int(Outcome::Win) << 1;
+        QTest::newRow("every step lets the rival win") << Points{0, 1, 3} << Points{4, 5, 7} << Value{Outcome::Loss, 2};
     }
 
     void byHand() {
         QFETCH(Points, own);
         QFETCH(Points, rival);
-        QFETCH(int, outcome);
-        QFETCH(int, plies);
-        QCOMPARE(solution_.ValueOf({MaskOf(own), MaskOf(rival)}), (Value{Outcome(outcome), plies}));
-    }
-
-    void perfectNeverLosesToEasy_data() {
-        QTest::addColumn<bool>("perfectFirst");
-        QTest::newRow("perfect moves first") << true;
-        QTest::newRow("easy moves first") << false;
+        QFETCH(Value, value);
+        QCOMPARE(solution_.ValueOf({MaskOf(own), MaskOf(rival)}), value);
     }
 
     void perfectNeverLosesToEasy() {
-        QFETCH(bool, perfectFirst);
         int perfectWins = 0;
         for (std::uint32_t seed = 1; seed <= kGames; ++seed) {
-            torvane::PerfectPolicy perfect(solution_, seed);
-            torvane::EasyPolicy easy(seed + kGames);
-            const GameEnd end = perfectFirst ? Play(torvane::StartPlacement(), perfect, easy, kMoveCap)
-                                             : Play(torvane::StartPlacement(), easy, perfect, kMoveCap);
-            QVERIFY(!end.illegal);
-            const int perfectSide = perfectFirst ? 0 : 1;
-            QVERIFY2(end.winner == -1 || end.winner == perfectSide, qPrintable(QString("seed %1").arg(seed)));
-            perfectWins += end.winner == perfectSide ? 1 : 0;
+            PerfectPolicy perfect(solution_, seed);
+            EasyPolicy easy(seed + kGames);
+            const int perfectSide = int(seed % 2);
+            const int winner =
+                perfectSide == 0 ? Winner(StartPlacement(), perfect, easy) : Winner(StartPlacement(), easy, perfect);
+            QVERIFY2(winner == -1 || winner == perfectSide, qPrintable(QString("seed %1").arg(seed)));
+            perfectWins += winner == perfectSide ? 1 : 0;
         }
         QVERIFY(perfectWins > 0);
     }
 
-    // Played out by perfect against perfect, every decided position ends
-    // exactly as far off and with the winner its value says.
-    void perfectPlayKeepsTheValue_data() {
-        QTest::addColumn<int>("outcome");
-        QTest::newRow("won positions") << int(Outcome::Win);
-        QTest::newRow("lost positions") << int(Outcome::Loss);
-    }
-
-    void perfectPlayKeepsTheValue() {
-        QFETCH(int, outcome);
-        torvane::PerfectPolicy first(solution_, 7);
-        torvane::PerfectPolicy second(solution_, 8);
-        for (int i = 0; i < solution_.Size(); ++i) {
-            const Value value = solution_.ValueAt(i);
-            if (value.outcome != Outcome(outcome) || value.plies == 0) continue;
-            const GameEnd end = Play(solution_.PlacementAt(i), first, second, kMoveCap);
-            QCOMPARE(end.plies, value.plies);
-            QCOMPARE(end.winner, value.outcome == Outcome::Win ? 0 : 1);
-        }
-    }
-
-    void perfectDrawsFromTheStart() {
-        torvane::PerfectPolicy first(solution_, 1);
-        torvane::PerfectPolicy second(solution_, 2);
-        QCOMPARE(Play(torvane::StartPlacement(), first, second, kMoveCap).winner, -1);
-    }
-
-    void easyTakesEveryWinInOne() {
-        int checked = 0;
-        for (std::uint32_t seed = 1; seed <= 5; ++seed) {
-            torvane::EasyPolicy easy(seed);
+    // Perfect's step keeps the value: the fastest win, a draw, the slowest
+    // loss. Easy takes a win in one, else leaves the rival none if it can,
+    // and its seed changes its choice.
+    void everyPolicyStep() {
+        const auto hasWinInOne = [](const Placement& p) {
+            const auto successors = Successors(p);
+            return std::any_of(successors.begin(), successors.end(), [](const Successor& s) { return s.wins; });
+        };
+        PerfectPolicy perfect(solution_, 7);
+        std::set<std::pair<int, int>> easyStarts;
+        for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+            EasyPolicy easy(seed);
             for (int i = 0; i < solution_.Size(); ++i) {
                 const Placement placement = solution_.PlacementAt(i);
-                if (RivalHasJustWon(placement) || !HasWinInOne(placement)) continue;
-                ++checked;
+                if (RivalHasJustWon(placement)) continue;
+                const std::optional<Successor> best = Chosen(perfect, placement);
+                QVERIFY(best);
+                QCOMPARE(Flipped(solution_.ValueOf(best->next)), solution_.ValueAt(i));
                 const auto successors = Successors(placement);
-                const Successor* chosen = Find(successors, *easy.Choose(placement));
-                QVERIFY(chosen && chosen->wins);
+                const bool canBeSafe = std::any_of(successors.begin(), successors.end(),
+                                                   [&](const Successor& s) { return !hasWinInOne(s.next); });
+                const std::optional<Successor> chosen = Chosen(easy, placement);
+                QVERIFY(chosen);
+                if (placement == StartPlacement()) easyStarts.insert({chosen->step.from, chosen->step.to});
+                if (hasWinInOne(placement))
+                    QVERIFY(chosen->wins);
+                else if (canBeSafe)
+                    QVERIFY(!hasWinInOne(chosen->next));
             }
         }
-        QVERIFY(checked > 0);
-    }
-
-    void easyLeavesNoWinInOneWhenItCan() {
-        int checked = 0;
-        torvane::EasyPolicy easy(3);
-        for (int i = 0; i < solution_.Size(); ++i) {
-            const Placement placement = solution_.PlacementAt(i);
-            if (RivalHasJustWon(placement) || HasWinInOne(placement)) continue;
-            const auto successors = Successors(placement);
-            const auto safe = [](const Successor& s) { return !HasWinInOne(s.next); };
-            if (std::none_of(successors.begin(), successors.end(), safe)) continue;
-            ++checked;
-            const Successor* chosen = Find(successors, *easy.Choose(placement));
-            QVERIFY(chosen && safe(*chosen));
-        }
-        QVERIFY(checked > 0);
-    }
-
-    void easyVariesWithTheSeed() {
-        std::set<std::pair<int, int>> chosen;
-        for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-            const Step step = *torvane::EasyPolicy(seed).Choose(torvane::StartPlacement());
-            chosen.insert({step.from, step.to});
-        }
-        QVERIFY(chosen.size() > 1);
+        QVERIFY(easyStarts.size() > 1);  // the seed matters
     }
 };
 
