@@ -9,6 +9,7 @@
 
 #include "support/expected_lines.h"
 #include "support/player.h"
+#include "support/probes.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
 
@@ -21,16 +22,6 @@ namespace {
 QStringList WithoutAddressLine(QStringList lines) {
     lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("☆☆☆　接続先：")); });
     return lines;
-}
-
-QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
-QImage FileImage(const QString& name) { return QImage(bitmap::PathOf(name)).convertToFormat(QImage::Format_RGB32); }
-
-// A port nobody listens on.
-quint16 ClosedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
 }
 
 }  // namespace
@@ -68,16 +59,16 @@ private slots:
     // On both screens the server's stones are green and the client's blue.
     void clientSwapsTheStoneColours() {
         Player client;
-        client.Join("taro", ClosedPort());
+        client.Join("taro", UnusedPort());
         for (int i = 0; i < kStoneCount; ++i) {
-            QCOMPARE(ImageOf(client.window->Mystone[i]->Picture()), FileImage(bitmap::kBlue));
-            QCOMPARE(ImageOf(client.window->Yourstone[i]->Picture()), FileImage(bitmap::kGreen));
+            QCOMPARE(ImageOf(client.window->Mystone[i]->Picture()), BitmapImage(bitmap::kBlue));
+            QCOMPARE(ImageOf(client.window->Yourstone[i]->Picture()), BitmapImage(bitmap::kGreen));
         }
     }
 
     void refusedConnectionShowsTheErrorOnly() {
         Player client;
-        client.Join("taro", ClosedPort());
+        client.Join("taro", UnusedPort());
         QTRY_COMPARE(client.Lines(), QStringList({kConnecting, QStringLiteral("接続が拒否されました")}));
         QVERIFY(client.window->RecieveList->selectedItems().isEmpty());
         QCOMPARE(client.window->Mystone[0]->pos(), QPoint(40, 225));

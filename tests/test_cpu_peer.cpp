@@ -6,8 +6,10 @@
 #include <QtTest>
 
 #include "cpu/cpu_peer.h"
+#include "support/probes.h"
 
 using namespace torvane;
+using torvane::testing::UnusedPort;
 
 namespace {
 
@@ -43,12 +45,6 @@ struct Computer {
     CpuPeer peer{player, out, err, timing};
     QSignalSpy finished{&peer, &CpuPeer::Finished};
 };
-
-quint16 UnusedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 
 #include "support/expected_lines.h"
 #include "support/moves.h"
+#include "support/probes.h"
 #include "support/raw_peer.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
@@ -15,10 +16,6 @@
 using namespace torvane;
 using namespace torvane::testing;
 using namespace torvane::testing::line;
-
-namespace {
-
-}  // namespace
 
 class MovesTest : public QObject {
     Q_OBJECT
@@ -145,8 +142,7 @@ private slots:
         QCOMPARE(W().WinNum->text(), QStringLiteral("8"));
         QVERIFY(W().StartP->isVisible());
         QCOMPARE(W().StartP->pos(), Main::kBannerPos);
-        QCOMPARE(W().StartP->Picture().toImage().convertToFormat(QImage::Format_RGB32),
-                 QImage(bitmap::PathOf(bitmap::kWin)).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(ImageOf(W().StartP->Picture()), BitmapImage(bitmap::kWin));
         QVERIFY(W().StartGame->isEnabled());
         QVERIFY(OwnStonesDisabled(W()));
         QCOMPARE(W().OneSelf->palette().color(QPalette::Window), W().ButtonFace());

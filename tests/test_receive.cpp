@@ -7,6 +7,7 @@
 
 #include "support/expected_lines.h"
 #include "support/moves.h"
+#include "support/probes.h"
 #include "support/raw_peer.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
@@ -21,8 +22,6 @@ Q_DECLARE_METATYPE(Reads)
 namespace {
 
 const QString kUnchanged = QStringLiteral("相手");
-
-QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
 
@@ -167,7 +166,7 @@ private slots:
         QCOMPARE(W().Rival->palette().color(QPalette::Window), W().ButtonFace());
         QVERIFY(W().StartP->isVisible());
         QCOMPARE(W().StartP->pos(), Main::kBannerPos);
-        QCOMPARE(ImageOf(W().StartP->Picture()), QImage(bitmap::PathOf(bitmap::kLose)).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(ImageOf(W().StartP->Picture()), BitmapImage(bitmap::kLose));
         QCOMPARE(W().LoseNum->text(), QStringLiteral("5"));
         QVERIFY(W().StartGame->isEnabled());
         // The game is over here too: the loser moves no more.

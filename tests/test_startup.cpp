@@ -10,21 +10,12 @@
 #include <QtTest>
 
 #include "support/player.h"
+#include "support/probes.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
 using namespace torvane::testing;
-
-namespace {
-
-QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
-
-QImage BitmapFile(const QString& name) {
-    return QImage(bitmap::PathOf(name)).convertToFormat(QImage::Format_RGB32);
-}
-
-}  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -40,10 +31,10 @@ private slots:
             QCOMPARE(main.Yourstone[i]->pos(), yours[i]);
             QVERIFY(!main.Mystone[i]->isEnabled());
             QVERIFY(!main.Yourstone[i]->isEnabled());
-            QCOMPARE(ImageOf(main.Mystone[i]->Picture()), BitmapFile(bitmap::kGreen));
-            QCOMPARE(ImageOf(main.Yourstone[i]->Picture()), BitmapFile(bitmap::kBlue));
+            QCOMPARE(ImageOf(main.Mystone[i]->Picture()), BitmapImage(bitmap::kGreen));
+            QCOMPARE(ImageOf(main.Yourstone[i]->Picture()), BitmapImage(bitmap::kBlue));
         }
-        QCOMPARE(ImageOf(main.Board->Picture()), BitmapFile(bitmap::kBoard));
+        QCOMPARE(ImageOf(main.Board->Picture()), BitmapImage(bitmap::kBoard));
         const std::array<bool, 9> empty = {false, false, false, true, true, true, false, false, false};
         QCOMPARE(player.session.board.PointEmpty, empty);
         QVERIFY(main.StartP->isHidden());

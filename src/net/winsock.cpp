@@ -32,10 +32,6 @@ quint16 Winsock::LocalPort() const {
     return server_->isListening() ? server_->serverPort() : localPort_;
 }
 
-QHostAddress Winsock::RemoteAddress() const {
-    return connection_ ? connection_->peerAddress() : QHostAddress();
-}
-
 void Winsock::Listen() {
     if (!server_->listen(QHostAddress::Any, localPort_)) {
         state_ = State::Closed;

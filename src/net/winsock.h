@@ -9,7 +9,6 @@
 // until the next packet.
 
 #include <QByteArray>
-#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -51,7 +50,6 @@ public:
 
     State GetState() const { return state_; }
     bool IsConnected() const { return state_ == State::Connected; }
-    QHostAddress RemoteAddress() const;
 
     // How long a connection attempt may take before it is given up.
     static constexpr int kConnectTimeoutMs = 20000;

@@ -57,7 +57,6 @@ public:
     QLabel* OneSelf = nullptr;
 
     ConnectForm* Dialog() const { return dialog_; }
-    Session& GetSession() { return session_; }
     bool StartSequenceRunning() const { return startRunning_ != StartKind::None; }
 
     // The turn marking colours.
