@@ -173,7 +173,7 @@ private slots:
                 const auto [stone, to, from] = moves[random() % moves.size()];
                 board.human[stone] = to;
                 Feed(player, In(SetStMessage(stone, to, from)));
-                for (int s = 0; s < 3; ++s) QCOMPARE(player.Board().RivalPoint(s), 8 - board.human[s]);
+                for (int s = 0; s < 3; ++s) QCOMPARE(player.Board().Yourstone(s), 8 - board.human[s]);
                 if (Line(board.human)) Feed(player, In("|Finis "));
                 if (player.GetPhase() != CpuPlayer::Phase::OwnTurn) break;
                 const Reply reply = player.OnWake();

@@ -9,6 +9,17 @@ const QString kChatSeparator = QStringLiteral(">>");
 // A plain "|" would start a message on the rival's screen.
 QString SafeChat(QString line) { return line.replace(u'|', u'｜'); }
 
+QString FaultText(MoveFault fault) {
+    switch (fault) {
+    case MoveFault::NoSuchStone: return QStringLiteral("no such stone");
+    case MoveFault::NotOnSource: return QStringLiteral("the stone does not stand on the source point");
+    case MoveFault::NoSuchTarget: return QStringLiteral("no such target point");
+    case MoveFault::Taken: return QStringLiteral("the target point is taken");
+    case MoveFault::NotAdjacent: return QStringLiteral("the target is not next to the source");
+    }
+    return {};
+}
+
 }  // namespace
 
 Reply CpuPlayer::OnConnected() {
@@ -73,16 +84,16 @@ void CpuPlayer::OnMove(const Message& message, Reply& reply) {
         fault = QStringLiteral("the move has no digits");
     else if (phase_ != Phase::RivalTurn)
         fault = QStringLiteral("it is not the rival's turn");
-    else
-        fault = board_.RivalMoveFault(move);
+    else if (const auto broken = board_.RivalMoveFault(move.stone, move.target, move.source))
+        fault = FaultText(*broken);
     if (fault) {
         reply.warnings << QStringLiteral("illegal move \"%1\": %2").arg(message.argument, *fault);
         reply.send << SpeakMessage(Chat(kIllegalMoveChat));
         StartOwnGame(reply);
         return;
     }
-    board_.ApplyRivalMove(move);
-    if (board_.RivalHoldsLine()) {
+    board_.ApplyRivalMove(move.stone, move.target, move.source);
+    if (board_.RivalHasThreeInRow()) {
         phase_ = Phase::RivalWon;
         return;
     }
@@ -120,7 +131,7 @@ void CpuPlayer::StartOwnGame(Reply& reply) {
 // A side with no step is never met in a game (such boards are all won
 // already), but should the board ever get there the game is started anew.
 void CpuPlayer::MakeMove(Reply& reply) {
-    const Placement placement = board_.ToPlacement();
+    const Placement placement = PlacementOf(board_);
     const std::optional<Step> step = policy_.Choose(placement);
     if (!step) {
         reply.warnings << QStringLiteral("the computer has no legal step; starting a new game");
@@ -128,7 +139,7 @@ void CpuPlayer::MakeMove(Reply& reply) {
         return;
     }
     const bool wins = StepWins(placement, *step);
-    const int stone = board_.ApplyOwnStep(*step);
+    const int stone = board_.MoveOwn(step->from, step->to);
     reply.send << SetStMessage(stone, step->to, step->from);
     if (!wins) {
         phase_ = Phase::RivalTurn;

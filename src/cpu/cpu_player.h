@@ -8,9 +8,9 @@
 #include <QStringList>
 #include <optional>
 
-#include "cpu/match_board.h"
 #include "cpu/policy.h"
 #include "net/protocol.h"
+#include "rules/board_model.h"
 
 namespace torvane {
 
@@ -52,7 +52,7 @@ public:
     Reply OnWake();
 
     Phase GetPhase() const { return phase_; }
-    const MatchBoard& Board() const { return board_; }
+    const BoardModel& Board() const { return board_; }
     int Wins() const { return wins_; }
     int Losses() const { return losses_; }
 
@@ -71,7 +71,7 @@ private:
 
     PlayerConfig config_;
     Policy& policy_;
-    MatchBoard board_;
+    BoardModel board_;
     Phase phase_ = Phase::NoGame;
     Wake wake_ = Wake::None;
     bool rivalStartedLast_ = false;

@@ -4,14 +4,16 @@
 
 namespace torvane {
 
-Placement StartPlacement() {
-    Placement start;
+Placement PlacementOf(const BoardModel& board) {
+    Placement placement;
     for (int i = 0; i < kStoneCount; ++i) {
-        start.own |= PointBit(MyStartPoint(i));
-        start.rival |= PointBit(YourStartPoint(i));
+        placement.own |= PointBit(board.Mystone(i));
+        placement.rival |= PointBit(board.Yourstone(i));
     }
-    return start;
+    return placement;
 }
+
+Placement StartPlacement() { return PlacementOf(BoardModel()); }
 
 PointMask MirrorMask(PointMask mask) {
     PointMask mirrored = 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "rules/board.h"
+#include "rules/board_model.h"
 
 namespace torvane {
 
@@ -29,8 +29,10 @@ struct Step {
 
 constexpr PointMask PointBit(int p) { return static_cast<PointMask>(1u << p); }
 
-// Own stones on 6, 7, 8 and the rival's on 0, 1, 2: every game's start, for
-// whichever side moves first.
+// The board's stones as the side that keeps it sees them.
+Placement PlacementOf(const BoardModel& board);
+
+// Every game's start, for whichever side moves first.
 Placement StartPlacement();
 
 // The same points numbered from the other side of the board.

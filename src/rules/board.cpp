@@ -19,8 +19,6 @@ constexpr std::array<std::array<std::int8_t, 8>, kPointCount> kNeighbours = {{
     {4, 5, 7, -1, -1, -1, -1, -1},
 }};
 
-bool IsPoint(int p) { return p >= 0 && p < kPointCount; }
-
 }  // namespace
 
 bool IsAdjacent(int from, int to) {

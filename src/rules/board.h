@@ -41,13 +41,20 @@ inline constexpr std::array<std::int16_t, 2 * kPointCount> PointXY = {
 
 constexpr PixelPos PointPos(PointIndex p) { return {PointXY[p], PointXY[kPointCount + p]}; }
 
-// Which points are free at the start of every game: only the middle row.
-inline constexpr std::array<bool, kPointCount> kStartEmpty = {false, false, false, true, true,
-                                                             true,  false, false, false};
+constexpr bool IsPoint(int p) { return p >= 0 && p < kPointCount; }
+constexpr bool IsStone(int stone) { return stone >= 0 && stone < kStoneCount; }
 
 // Where stone i of each side stands at the start of a game.
 constexpr PointIndex MyStartPoint(int stone) { return static_cast<PointIndex>(6 + stone); }
 constexpr PointIndex YourStartPoint(int stone) { return static_cast<PointIndex>(2 - stone); }
+
+// Which points are free at the start of every game: those no stone starts on.
+inline constexpr std::array<bool, kPointCount> kStartEmpty = [] {
+    std::array<bool, kPointCount> empty{};
+    empty.fill(true);
+    for (int i = 0; i < kStoneCount; ++i) empty[MyStartPoint(i)] = empty[YourStartPoint(i)] = false;
+    return empty;
+}();
 
 // True when `to` is one step from `from`, straight or diagonal. Never true
 // for the point itself or for an index outside 0..8.

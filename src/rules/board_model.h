@@ -1,0 +1,71 @@
+#pragma once
+// The game as one player sees it, in that player's numbering: where each of
+// the six stones stands, which points are free, the stone in hand and whose
+// move it is. No pixels: the window places its stone pictures from this.
+
+#include <array>
+#include <optional>
+
+#include "rules/board.h"
+
+namespace torvane {
+
+// Whose move it is; None between games.
+enum class Turn { None, Mine, Rival };
+
+// Why a move the rival reports breaks the rules.
+enum class MoveFault { NoSuchStone, NotOnSource, NoSuchTarget, Taken, NotAdjacent };
+
+class BoardModel {
+public:
+    BoardModel() { Reset(); }
+
+    // Every stone on its start point, only the middle row free, nothing in
+    // hand. The turn is kept: whoever starts a game sets it.
+    void Reset();
+
+    PointIndex Mystone(int stone) const { return mine_[stone]; }
+    PointIndex Yourstone(int stone) const { return yours_[stone]; }
+    const std::array<bool, kPointCount>& PointEmpty() const { return empty_; }
+    // Where the stone lifted last came from.
+    PointIndex PickedPoint() const { return picked_; }
+    Turn GetTurn() const { return turn_; }
+    void SetTurn(Turn turn) { turn_ = turn; }
+
+    // The local player's move by hand: lift a stone, then place it or put it
+    // back. While it is in hand its point counts as free.
+    void Lift(int stone);
+    std::optional<int> LiftedStone() const { return lifted_; }
+    // A free neighbour of PickedPoint; false for any index outside 0..8.
+    bool CanPlace(PointIndex target) const;
+    // The caller has checked CanPlace. The point left stays free.
+    void Place(PointIndex target);
+    void PutBack();
+    // The own stones fill a winning line.
+    bool HasThreeInRow() const;
+
+    // The rival's move as received, in the rival's numbering, taken without
+    // a check: the stone jumps to the mirrored target, which is marked taken,
+    // then the mirrored source is marked free. A stone outside 0..2 or a
+    // target outside 0..8 changes nothing; a source outside 0..8 frees
+    // nothing.
+    void ApplyRivalMove(int stone, int target, int source);
+    // Why the same move breaks the rules, or no value when it keeps them.
+    std::optional<MoveFault> RivalMoveFault(int stone, int target, int source) const;
+    // The rival's stones fill a winning line in the rival's own numbering.
+    bool RivalHasThreeInRow() const;
+
+    // Moves the own stone standing on `from` to `to` and returns its number,
+    // or -1 when no own stone stands on `from`.
+    int MoveOwn(PointIndex from, PointIndex to);
+
+private:
+    std::array<PointIndex, kStoneCount> mine_{};
+    std::array<PointIndex, kStoneCount> yours_{};
+    std::array<bool, kPointCount> empty_{};
+    PointIndex picked_ = 0;
+    std::optional<int> lifted_;
+    Turn turn_ = Turn::None;
+};
+
+}  // namespace torvane
