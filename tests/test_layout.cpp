@@ -7,6 +7,9 @@
 #include <QtTest>
 
 #include "support/player.h"
+#include "support/probes.h"
+#include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
 #include "ui/fonts.h"
 #include "ui/picture_box.h"
 
@@ -144,6 +147,31 @@ private slots:
         QCOMPARE(main->StartP->geometry(), QRect(24, 200, 190, 70));
         QVERIFY(main->StartP->isHidden());
         QVERIFY(main->Board->frameWidth() > 0);
+    }
+
+    // Stones and banners carry the patch of board under their box, so where
+    // the window shows them their corners show the board pixels beneath.
+    void picturesSitOnTheBoard_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QRect>("box");  // in the window
+        for (PointIndex p = 0; p < kPointCount; ++p) {
+            for (const QString& stone : {bitmap::kGreen, bitmap::kBlue})
+                QTest::addRow("%s on %d", qPrintable(stone), p) << stone << geometry::StoneRect(p);
+        }
+        for (const QString& banner : {bitmap::kStart, bitmap::kWin, bitmap::kLose})
+            QTest::newRow(qPrintable(banner)) << banner << geometry::kBannerRect;
+    }
+
+    void picturesSitOnTheBoard() {
+        QFETCH(QString, picture);
+        QFETCH(QRect, box);
+        const QImage image = BitmapImage(picture);
+        const QImage board = BitmapImage(bitmap::kBoard);
+        QCOMPARE(image.size(), box.size());
+        const QPoint under = box.topLeft() - main->Board->geometry().topLeft() - main->Board->contentsRect().topLeft();
+        const QPoint last(box.width() - 1, box.height() - 1);
+        for (const QPoint corner : {QPoint(0, 0), QPoint(last.x(), 0), QPoint(0, last.y()), last})
+            QCOMPARE(QColor(image.pixel(corner)), QColor(board.pixel(under + corner)));
     }
 
     // Later children cover earlier ones: the banner lies on top, labels lowest.

@@ -1,165 +1,182 @@
-// The board rules, checked against computations made here from the rows and
-// columns of the points, not from the program's tables.
+// The board model and the drop zones, checked against the grid's rows and
+// columns and against positions written out by hand.
 
 #include <QtTest>
-#include <algorithm>
 
-#include "rules/board.h"
-#include "rules/drop.h"
-#include "rules/winning_line.h"
+#include "rules/board_model.h"
+#include "ui/board_geometry.h"
 
 using namespace torvane;
 
 namespace {
 
+// From a set-up, a stone lifted and aimed at a target: placed or put back,
+// and the position then.
+using HandMove = std::tuple<const char*, int, int, bool, const char*>;
+// From the start, stone, target and source: the fault found, and the position
+// once the move is taken unchecked.
+using RivalMove = std::tuple<int, int, int, std::optional<MoveFault>, const char*>;
+// A stone's corner x and y, the point it is near and the one it is exactly
+// on; -1 for none.
+using DropAt = std::array<int, 4>;
+
 int Row(int p) { return p / 3; }
 int Col(int p) { return p % 3; }
+bool StepApart(int a, int b) { return a != b && std::abs(Row(a) - Row(b)) <= 1 && std::abs(Col(a) - Col(b)) <= 1; }
 
-bool StepApart(int a, int b) {
-    return a != b && std::abs(Row(a) - Row(b)) <= 1 && std::abs(Col(a) - Col(b)) <= 1;
-}
-
-// Three distinct points on one straight line of the grid, other than the
-// bottom row.
+// Three distinct points of the grid in a straight line fill a row, a column
+// or a diagonal; all of them but the bottom row win.
 bool WinsGeometrically(int a, int b, int c) {
-    const bool row = Row(a) == Row(b) && Row(b) == Row(c) && Row(a) != 2;
-    const bool col = Col(a) == Col(b) && Col(b) == Col(c);
-    const auto onFalling = [](int p) { return Row(p) == Col(p); };
-    const auto onRising = [](int p) { return Row(p) + Col(p) == 2; };
-    return row || col || (onFalling(a) && onFalling(b) && onFalling(c)) ||
-           (onRising(a) && onRising(b) && onRising(c));
+    const bool straight = (Row(b) - Row(a)) * (Col(c) - Col(a)) == (Row(c) - Row(a)) * (Col(b) - Col(a));
+    return straight && !(Row(a) == 2 && Row(b) == 2 && Row(c) == 2);
 }
 
-PixelPos Corner(int p) { return {kPointCoord[Col(p)], kPointCoord[Row(p)]}; }
+// "678 210 xxx...xxx": the points of own stones 0..2, of the rival's, and
+// each point taken (x) or free (.).
+QString Position(const BoardModel& b) {
+    QString text = QString("%1%2%3 %4%5%6 ").arg(b.Mystone(0)).arg(b.Mystone(1)).arg(b.Mystone(2));
+    text = text.arg(b.Yourstone(0)).arg(b.Yourstone(1)).arg(b.Yourstone(2));
+    for (const bool empty : b.PointEmpty()) text += empty ? u'.' : u'x';
+    return text;
+}
+
+// From the start, own steps ("74": 7 to 4) or one rival move ("r036").
+BoardModel After(const QString& setup) {
+    BoardModel board;
+    const auto digit = [&](qsizetype i) { return PointIndex(setup[i].digitValue()); };
+    if (setup.startsWith(u'r')) {
+        board.ApplyRivalMove(digit(1), digit(2), digit(3));
+        return board;
+    }
+    for (qsizetype i = 0; i + 1 < setup.size(); i += 2) board.MoveOwn(digit(i), digit(i + 1));
+    return board;
+}
 
 }  // namespace
+
+Q_DECLARE_METATYPE(HandMove)
+Q_DECLARE_METATYPE(RivalMove)
+Q_DECLARE_METATYPE(DropAt)
 
 class RulesTest : public QObject {
     Q_OBJECT
 private slots:
-    void adjacencyMatchesGridSteps() {
+    // Neighbours lie one grid step apart; the mirror turns the board by half.
+    void adjacencyAndMirror() {
         for (int from = -2; from <= 10; ++from) {
-            for (int to = -2; to <= 10; ++to) {
-                const bool onBoard = from >= 0 && from < 9 && to >= 0 && to < 9;
-                QCOMPARE(IsAdjacent(from, to), onBoard && StepApart(from, to));
-            }
+            const bool onBoard = from >= 0 && from < 9;
+            QCOMPARE(int(MirrorPoint(from)), onBoard ? 3 * (2 - Row(from)) + 2 - Col(from) : 0);
+            for (int to = -2; to <= 10; ++to)
+                QCOMPARE(IsAdjacent(from, to), onBoard && to >= 0 && to < 9 && StepApart(from, to));
         }
     }
 
-    void neighbourCountsPerPoint() {
-        const std::array<int, 9> expected = {3, 5, 3, 5, 8, 5, 3, 5, 3};
-        for (int p = 0; p < 9; ++p) {
-            int count = 0;
-            for (int q = 0; q < 9; ++q) count += IsAdjacent(p, q) ? 1 : 0;
-            QCOMPARE(count, expected[p]);
+    // A new model, and one reset in the middle of a game with a stone in hand.
+    void resetKeepsOnlyTheTurn() {
+        BoardModel played = After("74");
+        played.SetTurn(Turn::Mine);
+        played.Lift(0);
+        played.Reset();
+        QVERIFY(played.GetTurn() == Turn::Mine && BoardModel().GetTurn() == Turn::None);
+        for (const BoardModel& board : {BoardModel(), played}) {
+            QCOMPARE(Position(board), "678 210 xxx...xxx");
+            QCOMPARE(board.LiftedStone(), std::nullopt);
         }
     }
 
-    void mirrorTurnsTheBoardByHalf() {
-        for (int p = 0; p < 9; ++p) {
-            const int m = MirrorPoint(p);
-            QCOMPARE(Row(m), 2 - Row(p));
-            QCOMPARE(Col(m), 2 - Col(p));
-            QCOMPARE(int(MirrorPoint(m)), p);
-        }
-        for (int outside : {-1, 9, 100, -32768}) QCOMPARE(int(MirrorPoint(outside)), 0);
-    }
-
-    void startPositionsMirrorEachOther() {
-        for (int i = 0; i < kStoneCount; ++i) {
-            QCOMPARE(MirrorPoint(MyStartPoint(i)), YourStartPoint(i));
-            QCOMPARE(kStartEmpty[MyStartPoint(i)], false);
-            QCOMPARE(kStartEmpty[YourStartPoint(i)], false);
-        }
-        QCOMPARE(std::count(kStartEmpty.begin(), kStartEmpty.end(), true), 3);
-    }
-
-    void pointTableHoldsTheExactCoordinates() {
-        for (int p = 0; p < 9; ++p) {
-            QCOMPARE(PointPos(p), Corner(p));
-            QCOMPARE(PointAt(Corner(p)), std::optional<PointIndex>(p));
-            QCOMPARE(PointAt({Corner(p).x + 1, Corner(p).y}), std::nullopt);
-        }
-    }
-
-    // Every set of three distinct points (84) in every order (6).
+    // Every ordered set of three distinct points, for the own stones placed by
+    // hand and for the rival's, named in its numbering.
     void everyPlacementGetsTheRightVerdict() {
         int placements = 0;
-        int wins = 0;
-        for (int a = 0; a < 9; ++a) {
-            for (int b = a + 1; b < 9; ++b) {
-                for (int c = b + 1; c < 9; ++c) {
-                    std::array<int, 3> points = {a, b, c};
-                    const bool expected = WinsGeometrically(a, b, c);
-                    wins += expected ? 1 : 0;
-                    do {
-                        const std::array<PixelPos, 3> stones = {Corner(points[0]), Corner(points[1]),
-                                                                Corner(points[2])};
-                        QCOMPARE(HasThreeInRow(stones), expected);
-                        ++placements;
-                    } while (std::next_permutation(points.begin(), points.end()));
-                }
+        for (int n = 0; n < 9 * 9 * 9; ++n) {
+            const std::array<int, 3> p = {n / 81, n / 9 % 9, n % 9};
+            if (p[0] == p[1] || p[1] == p[2] || p[0] == p[2]) continue;
+            BoardModel board;
+            for (int i = 0; i < kStoneCount; ++i) {
+                board.Lift(i);
+                board.Place(PointIndex(p[i]));
+                board.ApplyRivalMove(i, p[i], -1);
             }
+            QCOMPARE(board.HasThreeInRow(), WinsGeometrically(p[0], p[1], p[2]));
+            QCOMPARE(board.RivalHasThreeInRow(), WinsGeometrically(p[0], p[1], p[2]));
+            ++placements;
         }
-        QCOMPARE(placements, 84 * 6);
-        QCOMPARE(wins, 7);
+        QCOMPARE(placements, 9 * 8 * 7);
     }
 
-    void bottomRowNeverWins() {
-        std::array<int, 3> points = {6, 7, 8};
-        do {
-            QVERIFY(!HasThreeInRow({Corner(points[0]), Corner(points[1]), Corner(points[2])}));
-        } while (std::next_permutation(points.begin(), points.end()));
+    void handMove_data() {
+        QTest::addColumn<HandMove>("move");
+        QTest::newRow("straight up") << HandMove{"", 1, 4, true, "648 210 xxx.x.x.x"};
+        QTest::newRow("diagonal 6 to 4") << HandMove{"", 0, 4, true, "478 210 xxx.x..xx"};
+        QTest::newRow("a moved stone again") << HandMove{"74", 1, 3, true, "638 210 xxxx..x.x"};
+        QTest::newRow("back on its own point") << HandMove{"", 1, 7, false, "678 210 xxx...xxx"};
+        QTest::newRow("onto an own stone") << HandMove{"", 1, 8, false, "678 210 xxx...xxx"};
+        QTest::newRow("onto a rival stone") << HandMove{"r036", 2, 5, false, "678 510 xx...xxxx"};
+        QTest::newRow("two steps over a gap") << HandMove{"85", 0, 8, false, "675 210 xxx..xxx."};
+        QTest::newRow("free but two rows away") << HandMove{"r147", 1, 1, false, "678 240 x.x.x.xxx"};
+        QTest::newRow("point 9") << HandMove{"", 1, 9, false, "678 210 xxx...xxx"};
+        QTest::newRow("point -1") << HandMove{"", 1, -1, false, "678 210 xxx...xxx"};
     }
 
-    void stoneOffItsPointWinsNothing() {
-        QVERIFY(!HasThreeInRow({Corner(0), Corner(1), PixelPos{226, 40}}));
+    void handMove() {
+        QFETCH(HandMove, move);
+        const auto [setup, stone, target, placed, position] = move;
+        BoardModel board = After(setup);
+        const PointIndex source = board.Mystone(stone);
+        board.Lift(stone);
+        QVERIFY(board.LiftedStone() == stone && board.PickedPoint() == source && board.PointEmpty()[source]);
+        QCOMPARE(board.CanPlace(PointIndex(target)), placed);
+        if (placed)
+            board.Place(PointIndex(target));
+        else
+            board.PutBack();
+        QCOMPARE(Position(board), position);
+        QVERIFY(!board.LiftedStone() && board.PickedPoint() == source);
     }
 
-    void dropDecision_data() {
-        QTest::addColumn<int>("picked");
-        QTest::addColumn<int>("dx");
-        QTest::addColumn<int>("dy");
-        QTest::addColumn<int>("aimedAt");
-        QTest::addColumn<int>("alsoFree");  // -1: none
-        QTest::addColumn<int>("expected");  // -1: refused
-        QTest::newRow("straight up, exact") << 7 << 0 << 0 << 4 << -1 << 4;
-        QTest::newRow("diagonal 6 to 4") << 6 << 0 << 0 << 4 << -1 << 4;
-        QTest::newRow("19 right and 19 down") << 7 << 19 << 19 << 4 << -1 << 4;
-        QTest::newRow("19 left and 19 up") << 7 << -19 << -19 << 4 << -1 << 4;
-        QTest::newRow("20 right") << 7 << 20 << 0 << 4 << -1 << -1;
-        QTest::newRow("20 down") << 7 << 0 << 20 << 4 << -1 << -1;
-        QTest::newRow("20 left") << 7 << -20 << 0 << 4 << -1 << -1;
-        QTest::newRow("back on its own point") << 7 << 0 << 0 << 7 << -1 << -1;
-        QTest::newRow("onto an own stone") << 7 << 0 << 0 << 8 << -1 << -1;
-        QTest::newRow("onto a rival stone") << 3 << 0 << 0 << 0 << -1 << -1;
-        QTest::newRow("two steps, 6 to 0") << 6 << 0 << 0 << 0 << -1 << -1;
-        QTest::newRow("two steps, 6 to 8 over a gap") << 6 << 0 << 0 << 8 << 8 << -1;
-        QTest::newRow("free but two rows away") << 7 << 0 << 0 << 1 << 1 << -1;
+    void rivalMove_data() {
+        QTest::addColumn<RivalMove>("move");
+        QTest::newRow("legal") << RivalMove{0, 3, 6, {}, "678 510 xx...xxxx"};
+        QTest::newRow("wrong source") << RivalMove{0, 3, 5, MoveFault::NotOnSource, "678 510 xxx..xxxx"};
+        QTest::newRow("source 9 frees nothing") << RivalMove{0, 3, 9, MoveFault::NotOnSource, "678 510 xxx..xxxx"};
+        // One digit only: target and source read as 0; freed after taken.
+        QTest::newRow("target and source 0") << RivalMove{1, 0, 0, MoveFault::NotOnSource, "678 280 xxx...xx."};
+        QTest::newRow("onto a rival stone") << RivalMove{0, 7, 6, MoveFault::Taken, "678 110 xx....xxx"};
+        QTest::newRow("onto its own point") << RivalMove{0, 6, 6, MoveFault::Taken, "678 210 xx....xxx"};
+        QTest::newRow("two points away") << RivalMove{0, 5, 6, MoveFault::NotAdjacent, "678 310 xx.x..xxx"};
+        QTest::newRow("stone 3") << RivalMove{3, 3, 6, MoveFault::NoSuchStone, "678 210 xxx...xxx"};
+        QTest::newRow("target 9") << RivalMove{1, 9, 7, MoveFault::NoSuchTarget, "678 210 xxx...xxx"};
+        QTest::newRow("target -1") << RivalMove{1, -1, 7, MoveFault::NoSuchTarget, "678 210 xxx...xxx"};
     }
 
-    void dropDecision() {
-        QFETCH(int, picked);
-        QFETCH(int, dx);
-        QFETCH(int, dy);
-        QFETCH(int, aimedAt);
-        QFETCH(int, alsoFree);
-        QFETCH(int, expected);
-        // The start position with the lifted stone's point free.
-        std::array<bool, kPointCount> empty = kStartEmpty;
-        empty[picked] = true;
-        if (alsoFree >= 0) empty[alsoFree] = true;
-        const PixelPos aim = Corner(aimedAt);
-        const auto target = DropTarget(static_cast<PointIndex>(picked), {aim.x + dx, aim.y + dy}, empty);
-        QCOMPARE(target ? int(*target) : -1, expected);
+    void rivalMove() {
+        QFETCH(RivalMove, move);
+        const auto [stone, target, source, fault, position] = move;
+        BoardModel board;
+        QCOMPARE(board.RivalMoveFault(stone, target, source), fault);
+        board.ApplyRivalMove(stone, target, source);
+        QCOMPARE(Position(board), position);
     }
 
-    void dropOffTheBoardIsRefused() {
-        std::array<bool, kPointCount> empty = kStartEmpty;
-        empty[7] = true;
-        for (PixelPos pos : {PixelPos{-300, 500}, PixelPos{380, 100}, PixelPos{85, 180}}) {
-            QCOMPARE(DropTarget(7, pos, empty), std::nullopt);
-        }
+    void dropZone_data() {
+        QTest::addColumn<DropAt>("drop");
+        QTest::newRow("on 0") << DropAt{40, 40, 0, 0};
+        QTest::newRow("on 7") << DropAt{132, 225, 7, 7};
+        QTest::newRow("19 right and below 4") << DropAt{151, 151, 4, -1};
+        QTest::newRow("19 left and above 8") << DropAt{206, 206, 8, -1};
+        QTest::newRow("20 right of 4") << DropAt{152, 132, -1, -1};
+        QTest::newRow("20 below 4") << DropAt{132, 152, -1, -1};
+        QTest::newRow("20 left of 2") << DropAt{205, 40, -1, -1};
+        QTest::newRow("20 above 6") << DropAt{40, 205, -1, -1};
+        QTest::newRow("between 0 and 4") << DropAt{86, 86, -1, -1};
+        QTest::newRow("off the board") << DropAt{-300, 500, -1, -1};
+    }
+
+    void dropZone() {
+        QFETCH(DropAt, drop);
+        const auto [x, y, near, at] = drop;
+        QCOMPARE(int(geometry::NearPoint({x, y}).value_or(-1)), near);
+        QCOMPARE(int(geometry::PointAt({x, y}).value_or(-1)), at);
     }
 };
 

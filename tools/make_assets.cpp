@@ -23,16 +23,19 @@
 #include <numbers>
 #include <utility>
 
+#include "ui/board_geometry.h"
+
 namespace {
 
-// Where the game window puts things, in board-picture pixels: a stone is a
-// 49 px box whose top-left corner sits at one of these offsets on each axis.
-constexpr int kBoardSide = 300;
-constexpr int kStoneSide = 49;
-constexpr std::array<int, 3> kStoneBoxes{32, 124, 217};
-constexpr double kHalfStone = kStoneSide / 2.0;
-// The banners are shown over the middle of the board, at this spot.
-constexpr QRect kBannerOnBoard(47, 107, 190, 70);
+namespace geometry = torvane::geometry;
+
+// The board picture fills the square board control.
+constexpr int kBoardSide = geometry::kBoardRect.width();
+constexpr double kHalfStone = geometry::kStoneSize / 2.0;
+// The grooves between points, as pairs of end points: each row with the
+// column through its first point, then the two diagonals.
+constexpr std::array<std::pair<torvane::PointIndex, torvane::PointIndex>, 8> kGameLines{{
+    {0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}}};
 constexpr int kIconSide = 256;
 
 constexpr int kFrameWidth = 13;
@@ -182,12 +185,10 @@ QImage boardWood()
 
 // ---------------------------------------------------------------- board
 
-std::array<double, 3> pointCentres()
+// The middle of the stone box on point p, where its seat is drawn.
+QPointF seatCentre(torvane::PointIndex p)
 {
-    std::array<double, 3> centres{};
-    std::transform(kStoneBoxes.begin(), kStoneBoxes.end(), centres.begin(),
-                   [](int box) { return box + kHalfStone; });
-    return centres;
+    return QRectF(geometry::OnBoardPicture(geometry::StoneRect(p))).center();
 }
 
 // A line carved into the wood: the lower-right wall catches the light.
@@ -202,13 +203,8 @@ void paintGroove(QPainter &p, const QLineF &line, double width)
 
 void paintGameLines(QPainter &p)
 {
-    const auto c = pointCentres();
-    for (double at : c) {
-        paintGroove(p, QLineF(c[0], at, c[2], at), kGrooveWidth);
-        paintGroove(p, QLineF(at, c[0], at, c[2]), kGrooveWidth);
-    }
-    paintGroove(p, QLineF(c[0], c[0], c[2], c[2]), kGrooveWidth);
-    paintGroove(p, QLineF(c[2], c[0], c[0], c[2]), kGrooveWidth);
+    for (const auto &[from, to] : kGameLines)
+        paintGroove(p, QLineF(seatCentre(from), seatCentre(to)), kGrooveWidth);
 }
 
 // The round seat of one point: a flat inlaid disc with a carved hollow.
@@ -280,11 +276,8 @@ QImage board()
     p.setRenderHint(QPainter::Antialiasing);
     paintFrameEdges(p);
     paintGameLines(p);
-    const auto c = pointCentres();
-    for (double y : c) {
-        for (double x : c)
-            paintSeat(p, QPointF(x, y));
-    }
+    for (torvane::PointIndex point = 0; point < torvane::kPointCount; ++point)
+        paintSeat(p, seatCentre(point));
     return image;
 }
 
@@ -335,7 +328,7 @@ void paintStone(QPainter &p, QPointF centre, double radius, const StoneTone &ton
 
 QImage stone(const StoneTone &tone)
 {
-    QImage image(kStoneSide, kStoneSide, QImage::Format_RGB32);
+    QImage image(geometry::kStoneSize, geometry::kStoneSize, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(kHalfStone, kHalfStone);
@@ -462,7 +455,7 @@ void paintBannerText(QPainter &p, const QRectF &plate, const BannerStyle &style,
 // where the window shows it.
 QImage banner(const QImage &boardImage, const BannerStyle &style, const QFont &font)
 {
-    QImage image = boardImage.copy(kBannerOnBoard);
+    QImage image = boardImage.copy(geometry::OnBoardPicture(geometry::kBannerRect));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plate = QRectF(image.rect()).adjusted(3.0, 3.0, -5.0, -6.0);
