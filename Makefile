@@ -4,10 +4,10 @@ JOBS        ?= 2
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 FUZZ_BUILD  ?= build-fuzz
-FUZZ_SECONDS ?= 15
+FUZZ_SECONDS ?= 10
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test test-fast test-asan fuzz bench install clean screenshot deb demo
+.PHONY: all deps build run test test-fast test-asan fuzz bench hostile install clean screenshot deb demo
 
 all: build
 
@@ -36,8 +36,8 @@ test-asan: deps
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DTORVANE_FUZZ=ON -DBUILD_TESTING=OFF -DTORVANE_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_cutting fuzz_decoder
-	for harness in fuzz_cutting fuzz_decoder; do \
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_cutting fuzz_decoder fuzz_reader
+	for harness in fuzz_cutting fuzz_decoder fuzz_reader; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$harness && \
 	  $(FUZZ_BUILD)/bin/$$harness -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(FUZZ_BUILD)/corpus/$$harness fuzz/corpus || exit 1; \
@@ -45,6 +45,11 @@ fuzz: deps
 
 bench: build
 	$(BUILD)/bin/bench_cutting
+
+# The window against a peer that floods it, on a 1 MiB stack so that a
+# handler calling itself per message would show.
+hostile: build
+	ulimit -s 1024 && QT_QPA_PLATFORM=offscreen $(BUILD)/bin/hostile_peer
 
 install: build
 	cmake --install $(BUILD)

@@ -112,19 +112,6 @@ private slots:
         QCOMPARE(server.window->Rival->text(), QStringLiteral("cl"));
     }
 
-    void secondClientIsNeverAccepted() {
-        Player server;
-        Player first;
-        QVERIFY(ConnectPair(server, first, "sv", "first"));
-        Player second;
-        second.Join("second", server.Port());
-        QTRY_COMPARE(second.LastLine(), QStringLiteral("接続が拒否されました"));
-        QCOMPARE(server.window->Rival->text(), QStringLiteral("first"));
-        QTest::keyClicks(first.window->TSend, "still here");
-        QTest::keyClick(first.window->TSend, Qt::Key_Return);
-        QTRY_COMPARE(server.LastLine(), QStringLiteral("first>>still here"));
-    }
-
     // A button pressed without a connection says so once and sends nothing.
     void actionsWithoutAConnection() {
         Player alone;

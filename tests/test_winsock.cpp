@@ -61,22 +61,6 @@ private slots:
         QCOMPARE(connected.size(), 1);
     }
 
-    void secondClientIsNeverOffered() {
-        ListeningSock server;
-        QSignalSpy requests(&server.sock, &Winsock::ConnectionRequest);
-        QTcpSocket first;
-        first.connectToHost(QHostAddress::LocalHost, server.sock.LocalPort());
-        QVERIFY(QTest::qWaitFor([&] { return server.sock.IsConnected(); }));
-        QTcpSocket second;
-        second.connectToHost(QHostAddress::LocalHost, server.sock.LocalPort());
-        QVERIFY(QTest::qWaitFor([&] { return second.state() == QAbstractSocket::UnconnectedState; }));
-        QCOMPARE(requests.size(), 1);
-        QByteArray received;
-        connect(&server.sock, &Winsock::DataArrival, this, [&] { received += server.sock.GetData(); });
-        first.write("still here");
-        QVERIFY(QTest::qWaitFor([&] { return received == "still here"; }));
-    }
-
     void errorsAreDescribedInJapanese() {
         QTcpServer holder;
         QVERIFY(holder.listen(QHostAddress::Any, 0));
