@@ -89,6 +89,7 @@ private:
     QString PlayGame(Player& human, Policy* policy) {
         Main& w = *human.window;
         QTest::mouseClick(w.StartGame, Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return human.LastLine() == kFirst; }, 10000)) return QString("no start");
         for (int move = 0; move < kMoveCap; ++move) {
             const bool myTurn = QTest::qWaitFor([&] {
                 return w.Mystone[0]->isEnabled() || human.LastLine() == kWin || human.LastLine() == kLose;

@@ -27,7 +27,7 @@ const QByteArray kComputerSjis = QByteArray::fromHex("835283938373838581 5b835e"
 const QByteArray kHumanSjis = QByteArray::fromHex("906c8ad4");
 
 constexpr int kWaitMs = 3000;
-constexpr int kQuietMs = 150;  // longer than the move pause, shorter than the tail wait
+constexpr int kQuietMs = 150;  // longer than the move pause, shorter than the read window
 
 // What the human writes, and everything the computer sends back before the
 // next write.
@@ -41,7 +41,7 @@ struct Computer {
     QString errText;
     QTextStream out{&outText};
     QTextStream err{&errText};
-    PeerTiming timing{1000, 50, 1000};
+    PeerTiming timing{1000, 50};
     CpuPeer peer{player, out, err, timing};
     QSignalSpy finished{&peer, &CpuPeer::Finished};
 };

@@ -1,5 +1,5 @@
-// One connection's reads turned into messages: what waits for the next read
-// and what is handled at once.
+// One connection's reads turned into messages: what waits for the next read,
+// what continues the last message, and what the closing window ends.
 
 #include <QtTest>
 
@@ -17,7 +17,7 @@ QStringList Words(const std::vector<Message>& messages) {
     static const QStringList names = {"Plain", "Cnnct", "SName", "Speak", "Reset", "StrtG", "SetSt", "Finis"};
     QStringList words;
     for (const Message& m : messages) {
-        words << names[int(m.command)] + ":" + m.argument + (m.argumentMissing ? "!" : "");
+        words << (m.continued ? "+" : "") + names[int(m.command)] + ":" + m.argument + (m.argumentMissing ? "!" : "");
     }
     return words;
 }
@@ -27,47 +27,59 @@ QStringList Words(const std::vector<Message>& messages) {
 class MessageReaderTest : public QObject {
     Q_OBJECT
 private slots:
+    // Each read is a byte string; an empty one stands for the window closing
+    // (Expire) before the next read.
     void reads_data() {
         QTest::addColumn<Reads>("reads");
         QTest::addColumn<QStringList>("handled");  // after every read, joined
-        QTest::addColumn<QStringList>("flushed");  // the tail, once the wait is over
-        QTest::newRow("whole move") << Reads{"|SetSt 036"} << QStringList{"SetSt:036"} << QStringList{};
+        QTest::addColumn<QStringList>("expired");  // once the last window closes
         QTest::newRow("move split in its digits") << Reads{"|SetSt 0", "36"} << QStringList{"SetSt:036"}
                                                   << QStringList{};
         QTest::newRow("tag split, then two messages") << Reads{"|Re", "set |Finis "}
                                                       << QStringList{"Reset:", "Finis:"} << QStringList{};
         QTest::newRow("unfinished move never completed") << Reads{"|SetSt 1"} << QStringList{}
                                                          << QStringList{"SetSt:1"};
-        QTest::newRow("finish without its space waits") << Reads{"|Finis"} << QStringList{}
-                                                        << QStringList{"Finis:"};
+        QTest::newRow("chat tag without its text waits") << Reads{"|Speak ", "a>>b"} << QStringList{"Speak:a>>b"}
+                                                         << QStringList{};
         QTest::newRow("a lone bar waits; the unknown tag it makes is dropped")
             << Reads{"|Speak a>>b|", "x"} << QStringList{"Speak:a>>b"} << QStringList{};
         QTest::newRow("character split between reads") << Reads{"|Speak x\x83", "\x7c"}
-                                                       << QStringList{"Speak:x", "Plain:ポ"} << QStringList{};
-        QTest::newRow("chat split in its text is two pieces") << Reads{"|Speak ab", "cd"}
-                                                              << QStringList{"Speak:ab", "Plain:cd"}
-                                                              << QStringList{};
+                                                       << QStringList{"Speak:x", "+Speak:ポ"} << QStringList{};
+        QTest::newRow("chat continued up to the next message")
+            << Reads{"|Speak ab", "cd", "ef|Cnnct z"} << QStringList{"Speak:ab", "+Speak:cd", "+Speak:ef", "Cnnct:z"}
+            << QStringList{};
+        QTest::newRow("a name takes the whole continuing read") << Reads{"|Cnnct ab", "c|Reset "}
+                                                                << QStringList{"Cnnct:ab", "+Cnnct:c|Reset "}
+                                                                << QStringList{};
+        QTest::newRow("after the window a read is plain again") << Reads{"|Speak ab", "", "cd|Reset "}
+                                                                << QStringList{"Speak:ab", "Plain:cd|Reset "}
+                                                                << QStringList{};
+        QTest::newRow("a kept lead byte is dropped with the window")
+            << Reads{"|Speak x\x81", "", "|Cnnct x"} << QStringList{"Speak:x", "Cnnct:x"} << QStringList{};
+        QTest::newRow("a chat cut by another message is not continued")
+            << Reads{"|Speak ab|Reset ", "cd"} << QStringList{"Speak:ab", "Reset:", "Plain:cd"} << QStringList{};
+        QTest::newRow("a chat ended by an unknown tag is not continued")
+            << Reads{"|Speak ab|Xxxxx ", "cd"} << QStringList{"Speak:ab", "Plain:cd"} << QStringList{};
     }
 
     void reads() {
         QFETCH(Reads, reads);
         QFETCH(QStringList, handled);
-        QFETCH(QStringList, flushed);
+        QFETCH(QStringList, expired);
         MessageReader reader;
         QStringList seen;
-        for (const QByteArray& read : reads) seen << Words(reader.Read(read));
+        for (const QByteArray& read : reads) seen << Words(read.isEmpty() ? reader.Expire() : reader.Read(read));
         QCOMPARE(seen, handled);
-        QCOMPARE(reader.HasTail(), !flushed.isEmpty());
-        QCOMPARE(Words(reader.Flush()), flushed);
-        QVERIFY(!reader.HasTail());
+        QCOMPARE(Words(reader.Expire()), expired);
+        QVERIFY(!reader.Waiting());
     }
 
     void resetForgetsTailAndLeadByte() {
         MessageReader reader;
-        QVERIFY(reader.Read("|Speak \x83").size() == 1);
+        QVERIFY(reader.Read("|Speak a\x83").size() == 1);
         reader.Read("|SetS");
         reader.Reset();
-        QVERIFY(!reader.HasTail());
+        QVERIFY(!reader.Waiting());
         QCOMPARE(Words(reader.Read("t 1")), QStringList{"Plain:t 1"});
     }
 };

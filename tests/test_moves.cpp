@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/board_geometry.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
 #include "support/probes.h"
@@ -71,11 +72,11 @@ private slots:
         QFETCH(int, target);
         QFETCH(QPoint, offset);
         QFETCH(QByteArray, sent);
-        const auto emptyBefore = player->session.board.PointEmpty;
+        const auto emptyBefore = player->window->Model().PointEmpty();
         const int from = PointOf(W().Mystone[stone]);
         DragStone(*player, stone, static_cast<PointIndex>(target), offset);
         QTest::qWait(50);
-        const auto& empty = player->session.board.PointEmpty;
+        const auto& empty = player->window->Model().PointEmpty();
         if (sent.isEmpty()) {
             QCOMPARE(player->prompter.shown.size(), 1);
             QCOMPARE(player->prompter.shown[0].kind, QStringLiteral("information"));
@@ -101,7 +102,7 @@ private slots:
         QTest::mouseClick(W().Mystone[1], Qt::LeftButton, {}, QPoint(20, 20));
         QCOMPARE(player->prompter.shown.size(), 1);
         QCOMPARE(PointOf(W().Mystone[1]), 7);
-        QVERIFY(!player->session.board.PointEmpty[7]);
+        QVERIFY(!player->window->Model().PointEmpty()[7]);
     }
 
     // While the box is open the stone stays where it was dropped.
@@ -141,7 +142,7 @@ private slots:
         QVERIFY(player->LastLineSelected());
         QCOMPARE(W().WinNum->text(), QStringLiteral("8"));
         QVERIFY(W().StartP->isVisible());
-        QCOMPARE(W().StartP->pos(), Main::kBannerPos);
+        QCOMPARE(W().StartP->pos(), geometry::kBannerRect.topLeft());
         QCOMPARE(ImageOf(W().StartP->Picture()), BitmapImage(bitmap::kWin));
         QVERIFY(W().StartGame->isEnabled());
         QVERIFY(OwnStonesDisabled(W()));
@@ -158,10 +159,10 @@ private slots:
         QVERIFY(!player->LastLine().contains(QStringLiteral("勝ち")));
     }
 
-    // With the real half-second pauses: shown, hidden, ... for three seconds,
+    // With the real half-second steps: shown, hidden, ... for three seconds,
     // and the window keeps handling events in between.
     void startAnimationWithRealPauses() {
-        Player real(1);
+        Player real(StartSequence::kStepMs);
         real.Serve("sv");
         RawPeer raw;
         QVERIFY(raw.ConnectTo(real));
@@ -172,6 +173,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(real.window->StartGame, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!real.window->StartSequenceRunning(), 5000);
         const qint64 took = clock.elapsed();
         QCOMPARE(visible, QList<bool>({true, false, true, false, true, false}));
         QVERIFY2(took >= 2900 && took < 4000, qPrintable(QString::number(took)));

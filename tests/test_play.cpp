@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/board_geometry.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
 #include "ui/picture_box.h"
@@ -87,7 +88,7 @@ private:
             QVERIFY(!IsGreen(p->window->OneSelf) && !IsGreen(p->window->Rival));
             QVERIFY(p->window->StartGame->isEnabled());
             QVERIFY(p->window->StartP->isVisible());
-            QCOMPARE(p->window->StartP->pos(), Main::kBannerPos);
+            QCOMPARE(p->window->StartP->pos(), geometry::kBannerRect.topLeft());
             QVERIFY(OwnStonesDisabled(*p->window));
         }
     }
@@ -119,8 +120,8 @@ private slots:
 
         Start(false);
         QCOMPARE(PointOf(client->window->Mystone[0]), 6);
-        QCOMPARE(client->session.board.PointEmpty, kStartEmpty);
-        QCOMPARE(server->session.board.PointEmpty, kStartEmpty);
+        QCOMPARE(client->window->Model().PointEmpty(), torvane::kStartEmpty);
+        QCOMPARE(server->window->Model().PointEmpty(), torvane::kStartEmpty);
         Play(game(false));
         CheckGameOver(*client, *server);
         for (Player* p : {server.get(), client.get()}) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/board_geometry.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
 #include "support/probes.h"
@@ -38,7 +39,7 @@ private:
     void FeedAll(const Reads& reads) {
         for (const QByteArray& read : reads) peer->Feed(read);
         // An unfinished tag at the end waits for more before it is handled.
-        QTest::qWait(kTailWaitMs + 100);
+        QTest::qWait(kReadWindowMs + 100);
     }
 
 private slots:
@@ -140,7 +141,7 @@ private slots:
         for (int i = 0; i < 3; ++i) QCOMPARE(W().Yourstone[i]->pos(), i == stone ? to : before[i]);
         QList<int> empty;
         for (int p = 0; p < 9; ++p) {
-            if (player->session.board.PointEmpty[p]) empty << p;
+            if (player->window->Model().PointEmpty()[p]) empty << p;
         }
         QCOMPARE(empty, emptyPoints);
         QCOMPARE(OwnStonesEnabled(W()), turnPasses);
@@ -157,7 +158,7 @@ private slots:
         QCOMPARE(W().OneSelf->palette().color(QPalette::Window), W().ButtonFace());
         QCOMPARE(W().Rival->palette().color(QPalette::Window), W().ButtonFace());
         QVERIFY(W().StartP->isVisible());
-        QCOMPARE(W().StartP->pos(), Main::kBannerPos);
+        QCOMPARE(W().StartP->pos(), geometry::kBannerRect.topLeft());
         QCOMPARE(ImageOf(W().StartP->Picture()), BitmapImage(bitmap::kLose));
         QCOMPARE(W().LoseNum->text(), QStringLiteral("5"));
         QVERIFY(W().StartGame->isEnabled());
@@ -186,7 +187,7 @@ private slots:
     // A greeting that arrives during the start animation is answered at once,
     // and the interrupted read goes on with its own rest afterwards.
     void dataDuringTheStartAnimation() {
-        Player real(1);
+        Player real(StartSequence::kStepMs);
         real.Serve("sv");
         RawPeer raw;
         QVERIFY(raw.ConnectTo(real));

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "ui/board_geometry.h"
 #include "support/player.h"
 #include "support/probes.h"
 #include "ui/bitmaps.h"
@@ -36,7 +37,7 @@ private slots:
         }
         QCOMPARE(ImageOf(main.Board->Picture()), BitmapImage(bitmap::kBoard));
         const std::array<bool, 9> empty = {false, false, false, true, true, true, false, false, false};
-        QCOMPARE(player.session.board.PointEmpty, empty);
+        QCOMPARE(player.window->Model().PointEmpty(), empty);
         QVERIFY(main.StartP->isHidden());
         QVERIFY(main.StartGame->isEnabled() && main.Reset->isEnabled());
         QCOMPARE(main.RecieveList->count(), 0);

@@ -1,7 +1,14 @@
 #pragma once
 // One connection's incoming side: decodes the bytes of each read and cuts
-// them into messages, keeping an unfinished tag or move at the end of a read
-// to put in front of the next one.
+// them into messages.
+//
+// Some things a read leaves wait for the next one, but only for a short
+// window (kReadWindowMs) after it: an unfinished tag or move at its end, a
+// code page 932 lead byte that ended it, and a chat line or name that ran to
+// its end. A read within the window that does not begin with "|" continues
+// that chat line up to its first "|", or that name whole. When the window
+// closes with nothing more (Expire), the tail is handled as it stands, the
+// lead byte is dropped and nothing continues: the next read starts clean.
 
 #include <QByteArrayView>
 #include <QString>
@@ -12,22 +19,23 @@
 
 namespace torvane {
 
-// How long a kept tail waits for the rest before it is handled as it stands.
-inline constexpr int kTailWaitMs = 200;
+inline constexpr int kReadWindowMs = 200;
 
 class MessageReader {
 public:
-    // The messages of one read; an unfinished end is kept (see HasTail).
+    // The messages of one read arriving within the window of the last.
     std::vector<Message> Read(QByteArrayView bytes);
-    // The kept tail, handled as it stands: its rest is not coming.
-    std::vector<Message> Flush();
-    bool HasTail() const { return !tail_.isEmpty(); }
+    // The window closed: what the kept tail holds, handled as it stands.
+    std::vector<Message> Expire();
+    // Something from the last read waits on the window.
+    bool Waiting() const;
     // A new connection starts clean.
     void Reset();
 
 private:
     Cp932Decoder decoder_;
     QString tail_;
+    Command open_ = Command::Plain;  // the chat line or name the next read may continue
 };
 
 }  // namespace torvane

@@ -12,7 +12,6 @@ constexpr qsizetype kTagLength = 6;      // "|" and a five-letter name
 constexpr qsizetype kArgumentStart = 7;  // after the tag and its separator
 constexpr qsizetype kReadEnds = -1;
 constexpr qsizetype kMoveDigits = 3;
-constexpr qsizetype kFullMoveLength = kArgumentStart + kMoveDigits;
 
 struct Tag {
     Command command;
@@ -53,11 +52,26 @@ Command CommandOf(QStringView rest)
     return Command::Plain;
 }
 
-// A read that stops inside a tag or a move: the rest may still be coming.
+// How many argument characters a message needs before it can be handled:
+// a move its three digits, a chat line or a server name its first character.
+struct Needs {
+    Command command;
+    qsizetype characters;
+};
+constexpr std::array<Needs, 3> kArgumentNeeds{{
+    {Command::SetSt, kMoveDigits},
+    {Command::Speak, 1},
+    {Command::SName, 1},
+}};
+
+// A read that stops inside a tag or before the argument it needs: the rest
+// may still be coming.
 bool IsUnfinished(QStringView rest)
 {
-    if (rest.size() < kFullMoveLength && rest.startsWith(TagOf(Command::SetSt))) {
-        return true;
+    for (const Needs& needs : kArgumentNeeds) {
+        if (rest.size() < kArgumentStart + needs.characters && rest.startsWith(TagOf(needs.command))) {
+            return true;
+        }
     }
     if (rest.size() > kTagLength) {
         return false;
@@ -124,9 +138,19 @@ CutRead CutMessages(QStringView read, bool keepTail)
         rest = rest.sliced(next);
         if (keepTail && IsUnfinished(rest)) {
             cut.tail = rest.toString();
-            break;
+            return cut;
         }
     }
+    // `rest` now starts with the read's last message, or with the unknown
+    // tag that ended the read.
+    if (cut.messages.empty()) {
+        return cut;
+    }
+    const Message& last = cut.messages.back();
+    const Command command = CommandOf(rest);
+    const bool names = command == Command::Cnnct || command == Command::SName;
+    const bool chat = command == Command::Speak && !last.argumentMissing && rest.indexOf(kBar, 1) < 0;
+    cut.openEnd = command == last.command && (names || chat);
     return cut;
 }
 
@@ -140,6 +164,13 @@ MoveDigits ReadMoveDigits(QStringView argument)
         }
     }
     return {values[0], values[1], values[2]};
+}
+
+QString ChatLine(QStringView nickName, QStringView text)
+{
+    QString line = nickName.toString();
+    line.append(u">>").append(text);
+    return line.replace(kBar, u'｜');
 }
 
 QString CnnctMessage(QStringView nickName)

@@ -27,9 +27,14 @@
 //      digit that is not "0".."9", or is missing, reads as 0.
 //
 // A read that stops inside a tag ("|" plus fewer than six characters that
-// begin a command name) or inside a move ("|SetSt" plus fewer than four more
-// characters) may be cut short there: that tail is handed back to be put in
-// front of the next read instead of being handled as it stands.
+// begin a command name), inside a move ("|SetSt" plus fewer than four more
+// characters) or before the first character of a chat line or a server name
+// ("|Speak" or "|SName" plus fewer than two more) may be cut short there: that
+// tail is handed back to be put in front of the next read instead of being
+// handled as it stands.
+//
+// A chat line or a name runs to the end of its read when nothing follows it;
+// the next read may then continue it (see MessageReader).
 
 #include <QString>
 #include <QStringView>
@@ -48,11 +53,13 @@ enum class Command { Plain, Cnnct, SName, Speak, Reset, StrtG, SetSt, Finis };
 //   SetSt:        argument is A's first three characters (fewer if A is shorter).
 //   Reset, StrtG, Finis: argument is empty.
 // argumentMissing is true for Speak and SetSt whose argument A was empty,
-// which the receiver reports as an error.
+// which the receiver reports as an error. continued marks a Speak, Cnnct or
+// SName whose argument is more of the previous read's chat line or name.
 struct Message {
     Command command = Command::Plain;
     QString argument;
     bool argumentMissing = false;
+    bool continued = false;
 
     friend bool operator==(const Message&, const Message&) = default;
 };
@@ -60,6 +67,8 @@ struct Message {
 struct CutRead {
     std::vector<Message> messages;
     QString tail;  // empty unless keepTail allowed an unfinished end to wait
+    // The last message is a chat line or a name that ran to the read's end.
+    bool openEnd = false;
 };
 
 // Cuts one read into messages in linear time. With keepTail, an unfinished
@@ -75,6 +84,11 @@ struct MoveDigits {
     friend bool operator==(const MoveDigits&, const MoveDigits&) = default;
 };
 MoveDigits ReadMoveDigits(QStringView argument);
+
+// A chat line as sent and shown: nickname ">>" text. A plain "|" would start
+// a message on the rival's screen, so it travels as the fullwidth bar, one
+// character in code page 932 too.
+QString ChatLine(QStringView nickName, QStringView text);
 
 // The messages as sent.
 QString CnnctMessage(QStringView nickName);

@@ -38,6 +38,8 @@ void Winsock::Listen() {
         ReportLater(server_->serverError(), Describe(server_->serverError(), server_->errorString()));
         return;
     }
+    // Listening again later uses the same port, also when the system chose it.
+    localPort_ = server_->serverPort();
     state_ = State::Listening;
 }
 
@@ -75,8 +77,9 @@ void Winsock::Connect() {
     DropConnection();
     auto* socket = new QTcpSocket(this);
     AttachConnection(socket);
-    connect(socket, &QTcpSocket::connected, this, [this] {
+    connect(socket, &QTcpSocket::connected, this, [this, socket] {
         connectTimer_.stop();
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         state_ = State::Connected;
         emit Connected();
     });
@@ -99,10 +102,16 @@ bool Winsock::SendData(const QByteArray& bytes) {
     return true;
 }
 
-QByteArray Winsock::GetData() { return connection_ ? connection_->readAll() : QByteArray(); }
+QByteArray Winsock::GetData() { return connection_ ? connection_->read(kReadChunkBytes) : QByteArray(); }
+
+qint64 Winsock::BytesWaiting() const { return connection_ ? connection_->bytesAvailable() : 0; }
 
 void Winsock::AttachConnection(QTcpSocket* socket) {
     connection_ = socket;
+    socket->setReadBufferSize(kReadChunkBytes);
+    // A move and the win that follows it go out at once, not after the
+    // acknowledgement of the move.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket, &QTcpSocket::readyRead, this, &Winsock::ScheduleDelivery);
     connect(socket, &QTcpSocket::errorOccurred, this, &Winsock::OnSocketError);
 }
@@ -117,8 +126,8 @@ void Winsock::DeliverData() {
     deliveryQueued_ = false;
     if (!connection_ || connection_->bytesAvailable() <= 0) return;
     emit DataArrival(connection_->bytesAvailable());
-    // Whatever the handler left (it may have waited while more came) is
-    // delivered again rather than left lying in the buffer.
+    // Whatever one read did not take is delivered next, after the events
+    // that queued up meanwhile.
     if (connection_ && connection_->bytesAvailable() > 0) ScheduleDelivery();
 }
 

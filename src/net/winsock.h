@@ -4,9 +4,9 @@
 // user-interface thread and every outcome arrives as a signal.
 //
 // Data arrival is delivered from a queued call, never from inside Qt's
-// readyRead: a handler may wait in a local event loop, and bytes that arrive
-// meanwhile are then delivered inside that wait instead of lying unread
-// until the next packet.
+// readyRead, and one read holds at most kReadChunkBytes: a flood is taken in
+// bounded pieces with the window's own events in between, and memory stays
+// bounded however much the peer sends.
 
 #include <QByteArray>
 #include <QObject>
@@ -45,14 +45,17 @@ public:
 
     // False, sending nothing, when no connection is open.
     bool SendData(const QByteArray& bytes);
-    // Every byte received and not yet taken.
+    // The bytes received and not yet taken, at most kReadChunkBytes.
     QByteArray GetData();
+    qint64 BytesWaiting() const;
 
     State GetState() const { return state_; }
     bool IsConnected() const { return state_ == State::Connected; }
 
     // How long a connection attempt may take before it is given up.
     static constexpr int kConnectTimeoutMs = 20000;
+    // The most one read takes from the connection.
+    static constexpr qint64 kReadChunkBytes = 64 * 1024;
 
 signals:
     void ConnectionRequest(qint32 requestId);

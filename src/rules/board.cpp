@@ -31,11 +31,5 @@ PointIndex MirrorPoint(int p) {
     return IsPoint(p) ? static_cast<PointIndex>(kPointCount - 1 - p) : PointIndex{0};
 }
 
-std::optional<PointIndex> PointAt(PixelPos pos) {
-    for (PointIndex k = 0; k < kPointCount; ++k) {
-        if (PointPos(k) == pos) return k;
-    }
-    return std::nullopt;
-}
 
 }  // namespace torvane

@@ -22,8 +22,4 @@ inline constexpr std::array<std::array<PointIndex, 3>, 7> kWinningLines = {{
 // True when the three points, in any order, fill a winning line.
 bool IsWinningLine(std::array<PointIndex, 3> points);
 
-// True when the stones whose top-left corners are given stand on the points
-// of a winning line. A stone that is not exactly on a point wins nothing.
-bool HasThreeInRow(const std::array<PixelPos, kStoneCount>& stones);
-
 }  // namespace torvane

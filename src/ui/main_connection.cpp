@@ -28,8 +28,7 @@ QStringList ReachableAddresses() {
 
 }  // namespace
 
-// Runs once, as the hand-over from the accepted dialog. Activations that
-// come from focus returning from other programs never start anything again.
+// Runs once, as the hand-over from the accepted dialog.
 void Main::Form_Activate() {
     if (!session_.settings.ConnectAccepted || networkStarted_) return;
     networkStarted_ = true;
@@ -73,26 +72,39 @@ void Main::StartConnecting() {
 
 void Main::Winsock_ConnectionRequest(qint32 requestId) {
     Winsock->Close();
-    Winsock->Accept(requestId);
-    reader_.Reset();
+    connection_->Accept(requestId);
+    acceptedOne_ = true;
     AddLine(text::kAccepted, false);
 }
 
 void Main::Winsock_Connect() {
     AddLine(text::kConnected, false);
     session_.settings.ConnectAccepted = false;
-    reader_.Reset();
     SendToRival({CnnctMessage(session_.settings.NickName)});
 }
 
 void Main::Winsock_Close() {
+    if (ListenAgain()) return;
     AddLine(text::kDisconnected, true);
     Winsock->Close();
 }
 
 void Main::Winsock_Error(int /*number*/, const QString& description) {
+    if (ListenAgain()) return;
     AddLine(description, false);
     Winsock->Close();
+}
+
+// A connection the server accepted that ends before its greeting came (a
+// port scan, a health check) was no rival: the server listens again on the
+// same port for the real one. After a greeting the end is final.
+bool Main::ListenAgain() {
+    if (!acceptedOne_ || connection_->Greeted()) return false;
+    Winsock->Close();
+    acceptedOne_ = false;
+    AddLine(text::kListening, false);
+    Winsock->Listen();
+    return true;
 }
 
 }  // namespace torvane

@@ -5,8 +5,9 @@
 #include <QPushButton>
 
 #include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
 #include "ui/main_window.h"
-#include "ui/pause.h"
+#include "ui/message_list.h"
 #include "ui/picture_box.h"
 #include "ui/texts.h"
 
@@ -14,69 +15,42 @@ namespace torvane {
 
 namespace {
 
-constexpr int kBlinkWaits = 6;
-constexpr int kBlinkMs = 500;
 constexpr int kEnterKey = '\r';
-
-// A plain "|" in a chat line would start a message on the rival's screen,
-// so it travels as the fullwidth bar, one character in code page 932 too.
-QString SafeChat(QString line) { return line.replace(u'|', u'｜'); }
 
 }  // namespace
 
 void Main::StartGame_Click() {
     if (StartSequenceRunning()) return;
-    if (!Winsock->IsConnected()) {
+    if (!connection_->IsConnected()) {
         AddLine(text::kNotConnected, true);
         return;
     }
     SendToRival({StrtGMessage()});
-    const int generation = ++startGeneration_;
-    startRunning_ = StartKind::Own;
-    ResetBoardForStart();
-    if (!BlinkStartPicture(generation)) return;
-    startRunning_ = StartKind::None;
-    StartGame->setEnabled(false);
-    SetOwnStonesEnabled(true);
-    MarkTurn(OneSelf, Rival);
-    AddLine(text::kYouMoveFirst, true);
+    BeginStart(StartSequence::Kind::Own);
 }
 
-// When both players start at nearly the same moment, each receives the
-// other's start during its own animation. The server's start stands on both
-// screens: the server ignores the client's, the client gives its own up.
-void Main::OnStrtG() {
-    if (startRunning_ == StartKind::Own && session_.settings.IsServer) return;
-    const int generation = ++startGeneration_;
-    startRunning_ = StartKind::Received;
-    ResetBoardForStart();
-    AskForAttention();
-    if (!BlinkStartPicture(generation)) return;
-    startRunning_ = StartKind::None;
-    StartGame->setEnabled(false);
-    MarkTurn(Rival, OneSelf);
-    AddLine(text::kYouMoveSecond, true);
-}
-
-void Main::ResetBoardForStart() {
+// Both rows back on their start points, every stone disabled and the banner
+// blinking; a sequence already running begins anew.
+void Main::BeginStart(StartSequence::Kind kind) {
     StartP->SetPicture(bitmap::Load(bitmap::kStart));
-    StartP->move(kBannerPos);
+    StartP->move(geometry::kBannerRect.topLeft());
     StartP->raise();
-    PlaceStonesAtStart();
-    SetAllStonesEnabled(false);
-    session_.board.ResetForGame();
+    board_.Reset();
+    board_.SetTurn(Turn::None);
+    ShowStones();
+    ShowTurn();
+    start_->Begin(kind);
 }
 
-// Shows, hides, shows... the start picture, ending hidden. Returns false when
-// a newer start took over during a pause, or the window closed.
-bool Main::BlinkStartPicture(int generation) {
-    StartP->show();
-    for (int i = 0; i < kBlinkWaits; ++i) {
-        pause_.Wait(kBlinkMs);
-        if (generation != startGeneration_) return false;
-        if (i + 1 < kBlinkWaits) StartP->setVisible(i % 2 == 1);
-    }
-    return true;
+// The player who started moves first, unless the rival has moved meanwhile:
+// then it is the local player's turn, whoever started.
+void Main::FinishStart(StartSequence::Kind kind) {
+    StartGame->setEnabled(false);
+    const bool own = kind == StartSequence::Kind::Own;
+    if (own || board_.GetTurn() != Turn::Mine) board_.SetTurn(own ? Turn::Mine : Turn::Rival);
+    ShowTurn();
+    AddLine(own ? text::kYouMoveFirst : text::kYouMoveSecond, true);
+    RunHeld();
 }
 
 void Main::Reset_Click() {
@@ -87,12 +61,12 @@ void Main::Reset_Click() {
 
 void Main::TSend_KeyPress(int keyAscii) {
     if (keyAscii != kEnterKey || TSend->text().isEmpty()) return;
-    if (!Winsock->IsConnected()) {
+    if (!connection_->IsConnected()) {
         // Keep the typed line: it can be sent once a rival is there.
         AddLine(text::kNotConnected, true);
         return;
     }
-    const QString line = SafeChat(session_.settings.NickName + text::kChatSeparator + TSend->text());
+    const QString line = ChatLine(session_.settings.NickName, TSend->text());
     SendToRival({SpeakMessage(line)});
     AddLine(line, true);
     TSend->clear();

@@ -2,14 +2,15 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
-#include "rules/drop.h"
-#include "rules/winning_line.h"
 #include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
 #include "ui/main_window.h"
 #include "ui/picture_box.h"
 #include "ui/prompter.h"
+#include "ui/tally.h"
 #include "ui/texts.h"
 
 namespace torvane {
@@ -19,11 +20,7 @@ void Main::Mystone_MouseDown(int index, Qt::MouseButton /*button*/, Qt::Keyboard
     Dragging = true;
     GrabX = static_cast<float>(pos.x());
     GrabY = static_cast<float>(pos.y());
-    const auto point = PointAt({Mystone[index]->x(), Mystone[index]->y()});
-    if (point) {
-        session_.board.PointEmpty[*point] = true;
-        session_.board.PickedPoint = *point;
-    }
+    board_.Lift(index);
     Mystone[index]->raise();
 }
 
@@ -42,39 +39,42 @@ void Main::Mystone_MouseUp(int index, Qt::MouseButton /*button*/, Qt::KeyboardMo
     DropStone(index);
 }
 
+// A game started while the stone was held has put it back already.
 void Main::DropStone(int index) {
-    BoardState& board = session_.board;
-    const auto target = DropTarget(board.PickedPoint, {Mystone[index]->x(), Mystone[index]->y()}, board.PointEmpty);
-    if (target) {
-        AcceptDrop(index, *target);
+    if (board_.LiftedStone() != index) {
+        ShowStones();
         return;
     }
-    // The stone stays where it was dropped while the user reads the message.
-    // A game started meanwhile, or the window closed: leave the stones be.
-    const int generation = startGeneration_;
-    prompter_.Information(this, text::kRuleTitle, text::kCannotPlace);
-    if (generation != startGeneration_) return;
-    const PixelPos home = PointPos(board.PickedPoint);
-    Mystone[index]->move(home.x, home.y);
-    board.PointEmpty[board.PickedPoint] = false;
+    const std::optional<PointIndex> target = geometry::NearPoint({Mystone[index]->x(), Mystone[index]->y()});
+    if (target && board_.CanPlace(*target)) {
+        AcceptDrop(*target);
+        return;
+    }
+    // The stone stays where it was dropped while the user reads the message,
+    // and goes back unless a new game has put it back meanwhile.
+    const QPointer<Main> self(this);
+    prompter_.Information(this, text::kRuleTitle, text::kCannotPlace, [self, index] {
+        if (!self || self->board_.LiftedStone() != index) return;
+        self->board_.PutBack();
+        self->ShowStones();
+    });
 }
 
-void Main::AcceptDrop(int index, PointIndex target) {
-    BoardState& board = session_.board;
-    const PixelPos snapped = PointPos(target);
-    Mystone[index]->move(snapped.x, snapped.y);
-    board.PointEmpty[target] = false;
-    SetOwnStonesEnabled(false);
-    MarkTurn(Rival, OneSelf);
-    const bool won = HasThreeInRow(MystonePositions());
-    QStringList messages = {SetStMessage(index, target, board.PickedPoint)};
+void Main::AcceptDrop(PointIndex target) {
+    const PointIndex from = board_.PickedPoint();
+    const int stone = *board_.LiftedStone();
+    board_.Place(target);
+    const bool won = board_.HasThreeInRow();
+    board_.SetTurn(won ? Turn::None : Turn::Rival);
+    ShowStones();
+    ShowTurn();
+    QStringList messages = {SetStMessage(stone, target, from)};
     if (won) messages << FinisMessage();
     SendToRival(messages);
     if (!won) return;
-    UnmarkTurn();
     AddLine(text::kYouWin, true);
     ShowBanner(bitmap::kWin);
-    CountUp(WinNum);
+    WinNum->setText(CountedUp(WinNum->text()));
     StartGame->setEnabled(true);
 }
 

@@ -5,43 +5,57 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "ui/bitmaps.h"
-#include "ui/connect_form.h"
+#include "ui/board_geometry.h"
+#include "ui/message_list.h"
 #include "ui/picture_box.h"
 #include "ui/resources.h"
 #include "ui/texts.h"
 
 namespace torvane {
 
-Main::Main(Session& session, Prompter& prompter, Pause& pause, QWidget* parent)
-    : QWidget(parent), session_(session), prompter_(prompter), pause_(pause) {
-    BuildControls();
+Main::Main(Session& session, Prompter& prompter, int startStepMs, QWidget* parent)
+    : QWidget(parent),
+      connection_(new MessageConnection(this)),
+      Winsock(&connection_->Socket()),
+      session_(session),
+      prompter_(prompter) {
+    setupUi(this);
+    start_ = new StartSequence(StartP, startStepMs, this);
+    connect(start_, &StartSequence::Finished, this, &Main::FinishStart);
     connect(StartGame, &QPushButton::clicked, this, &Main::StartGame_Click);
     connect(Reset, &QPushButton::clicked, this, &Main::Reset_Click);
     connect(TSend, &QLineEdit::returnPressed, this, [this] { TSend_KeyPress('\r'); });
+    for (int i = 0; i < kStoneCount; ++i) {
+        connect(Mystone[i], &PictureBox::MouseDown, this,
+                [this, i](auto button, auto shift, QPointF pos) { Mystone_MouseDown(i, button, shift, pos); });
+        connect(Mystone[i], &PictureBox::MouseMove, this,
+                [this, i](auto buttons, auto shift, QPointF pos) { Mystone_MouseMove(i, buttons, shift, pos); });
+        connect(Mystone[i], &PictureBox::MouseUp, this,
+                [this, i](auto button, auto shift, QPointF pos) { Mystone_MouseUp(i, button, shift, pos); });
+    }
     connect(Winsock, &Winsock::ConnectionRequest, this, &Main::Winsock_ConnectionRequest);
     connect(Winsock, &Winsock::Connected, this, &Main::Winsock_Connect);
-    connect(Winsock, &Winsock::DataArrival, this, &Main::Winsock_DataArrival);
     connect(Winsock, &Winsock::Closed, this, &Main::Winsock_Close);
     connect(Winsock, &Winsock::Error, this, &Main::Winsock_Error);
-    tailTimer_.setSingleShot(true);
-    connect(&tailTimer_, &QTimer::timeout, this, &Main::HandleTail);
+    connect(connection_, &MessageConnection::MessagesArrived, this, &Main::Winsock_DataArrival);
 }
 
 Main::~Main() = default;
 
 void Main::Form_Load() {
     setWindowIcon(AppIcon());
-    SizeBoard();
+    Board->resize(geometry::kBoardRect.size());
     Board->SetPicture(bitmap::Load(bitmap::kBoard));
     for (int i = 0; i < kStoneCount; ++i) {
         Mystone[i]->SetPicture(bitmap::Load(bitmap::kGreen));
         Yourstone[i]->SetPicture(bitmap::Load(bitmap::kBlue));
     }
-    PlaceStonesAtStart();
-    SetAllStonesEnabled(false);
-    session_.board.ResetForGame();
+    board_.Reset();
+    ShowStones();
+    ShowTurn();
     CentreOnScreen();
     show();
     dialog_ = new ConnectForm(session_, prompter_, this);
@@ -54,18 +68,18 @@ void Main::Form_Load() {
     dialog_->show();
 }
 
-QColor Main::TurnColor() { return QColor(0, 255, 0); }
-
 QColor Main::ButtonFace() const { return QApplication::palette().color(QPalette::Button); }
 
-void Main::SetOwnStonesEnabled(bool enabled) {
-    for (PictureBox* stone : Mystone) stone->setEnabled(enabled);
-}
-
-void Main::SetAllStonesEnabled(bool enabled) {
+// Every stone widget stands exactly on the point the model has it on; the
+// one in hand stays where the mouse holds it.
+void Main::ShowStones() {
+    const std::optional<int> lifted = board_.LiftedStone();
     for (int i = 0; i < kStoneCount; ++i) {
-        Mystone[i]->setEnabled(enabled);
-        Yourstone[i]->setEnabled(enabled);
+        const geometry::PixelPos yours = geometry::PointPos(board_.Yourstone(i));
+        Yourstone[i]->move(yours.x, yours.y);
+        if (lifted == i) continue;
+        const geometry::PixelPos mine = geometry::PointPos(board_.Mystone(i));
+        Mystone[i]->move(mine.x, mine.y);
     }
 }
 
@@ -79,56 +93,43 @@ void SetBackground(QLabel* label, const QColor& color) {
 
 }  // namespace
 
-void Main::MarkTurn(QLabel* toMove, QLabel* other) {
-    SetBackground(toMove, TurnColor());
-    SetBackground(other, ButtonFace());
+// The name of the player to move is green, and the own stones are enabled
+// exactly while that is the local player. The rival's stones are never.
+void Main::ShowTurn() {
+    const Turn turn = board_.GetTurn();
+    SetBackground(OneSelf, turn == Turn::Mine ? TurnColor() : ButtonFace());
+    SetBackground(Rival, turn == Turn::Rival ? TurnColor() : ButtonFace());
+    for (int i = 0; i < kStoneCount; ++i) {
+        Mystone[i]->setEnabled(turn == Turn::Mine);
+        Yourstone[i]->setEnabled(false);
+    }
 }
 
-void Main::UnmarkTurn() {
-    SetBackground(OneSelf, ButtonFace());
-    SetBackground(Rival, ButtonFace());
+void Main::CentreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
-std::array<PixelPos, kStoneCount> Main::MystonePositions() const {
-    std::array<PixelPos, kStoneCount> positions{};
-    for (int i = 0; i < kStoneCount; ++i) positions[i] = {Mystone[i]->x(), Mystone[i]->y()};
-    return positions;
-}
-
-void Main::AddLine(const QString& line, bool select) {
-    RecieveList->addItem(line);
-    if (select) RecieveList->setCurrentRow(RecieveList->count() - 1);
-}
+void Main::AddLine(const QString& line, bool select) { RecieveList->AddLine(line, select); }
 
 // Sends the messages of one user action. Without a connection nothing goes
 // out and the user is told once.
 void Main::SendToRival(const QStringList& messages) {
-    if (!Winsock->IsConnected()) {
+    if (!connection_->IsConnected()) {
         AddLine(text::kNotConnected, true);
         return;
     }
-    for (const QString& message : messages) Winsock->SendData(EncodeCp932(message));
+    for (const QString& message : messages) connection_->Send(message);
 }
 
 void Main::ShowBanner(const QString& bitmapName) {
     StartP->SetPicture(bitmap::Load(bitmapName));
     StartP->show();
-    StartP->move(kBannerPos);
+    StartP->move(geometry::kBannerRect.topLeft());
     StartP->raise();
-}
-
-// The count goes on from the leading number of whatever the box holds.
-void Main::CountUp(QLineEdit* box) {
-    const QString current = box->text();
-    qsizetype digits = 0;
-    while (digits < current.size() && current[digits].isDigit() && current[digits].unicode() < 128) ++digits;
-    if (digits == 0) {
-        box->setText(QString::number(1));
-        return;
-    }
-    bool ok = false;
-    const qlonglong value = current.left(digits).toLongLong(&ok);
-    if (ok) box->setText(QString::number(value + 1));
 }
 
 void Main::AskForAttention() {
@@ -141,10 +142,7 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 void Main::Form_Unload() {
-    // A start animation still running gives up at its next pause.
-    ++startGeneration_;
-    startRunning_ = StartKind::None;
-    tailTimer_.stop();
+    start_->Stop();
     Winsock->Close();
     // The dialog has no purpose without the game window.
     if (dialog_) dialog_->close();

@@ -1,36 +1,34 @@
 #pragma once
-// The game window: board, stones, names, tally, match buttons, message list
-// and chat line, and the handlers for everything the user and the rival do.
+// The game window: the handlers for everything the user and the rival do.
+// The controls come from MainForm, the game's state from BoardModel, the
+// rival's messages from MessageConnection and the start's timing from
+// StartSequence.
 
-#include <QListWidget>
-#include <QPoint>
-#include <QPointer>
+#include <QPointF>
 #include <QString>
-#include <QStringList>
-#include <QTimer>
 #include <QWidget>
-#include <array>
+#include <deque>
+#include <vector>
 
-#include "net/message_reader.h"
-#include "net/protocol.h"
-#include "net/winsock.h"
+#include "net/message_connection.h"
+#include "rules/board_model.h"
 #include "ui/connect_form.h"
+#include "ui/main_form.h"
 #include "ui/session.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "ui/start_sequence.h"
 
 namespace torvane {
 
-class Pause;
-class PictureBox;
 class Prompter;
 
-class Main : public QWidget {
+class Main : public QWidget, public MainForm {
     Q_OBJECT
+    // First, so that Winsock can point into it.
+    MessageConnection* const connection_;
+
 public:
-    Main(Session& session, Prompter& prompter, Pause& pause, QWidget* parent = nullptr);
+    // `startStepMs` is shortened in tests only.
+    Main(Session& session, Prompter& prompter, int startStepMs = StartSequence::kStepMs, QWidget* parent = nullptr);
     ~Main() override;
 
     // Start-up: pictures, start position, then the window and the dialog.
@@ -38,61 +36,27 @@ public:
     // The hand-over from the accepted dialog: starts listening or connecting.
     void Form_Activate();
 
-    // The controls, for the handlers and for tests that read the real widgets.
-    PictureBox* StartP = nullptr;
-    std::array<PictureBox*, kStoneCount> Mystone{};
-    std::array<PictureBox*, kStoneCount> Yourstone{};
-    PictureBox* Board = nullptr;
-    QPushButton* StartGame = nullptr;
-    torvane::Winsock* Winsock = nullptr;
-    QLineEdit* TSend = nullptr;
-    QPushButton* Reset = nullptr;
-    QLineEdit* LoseNum = nullptr;
-    QLineEdit* WinNum = nullptr;
-    QListWidget* RecieveList = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Rival = nullptr;
-    QLabel* OneSelf = nullptr;
+    // The socket inside the connection, for tests that read its state.
+    torvane::Winsock* const Winsock;
 
     ConnectForm* Dialog() const { return dialog_; }
-    bool StartSequenceRunning() const { return startRunning_ != StartKind::None; }
-
-    // The turn marking colours.
-    static QColor TurnColor();
+    const BoardModel& Model() const { return board_; }
+    bool StartSequenceRunning() const { return start_->Running(); }
     QColor ButtonFace() const;
-
-    // Where the start, win and lose banners stand.
-    static constexpr QPoint kBannerPos{55, 115};
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class StartKind { None, Own, Received };
-
-    // Layout.
-    void BuildControls();
-    void BuildRightColumn();
-    void BuildStones();
-    void SetTabOrder();
+    // The board and the turn as the controls show them.
+    void ShowStones();
+    void ShowTurn();
     void CentreOnScreen();
-    void SizeBoard();
-    void PlaceStonesAtStart();
-
-    // Stones and turn.
-    void SetOwnStonesEnabled(bool enabled);
-    void SetAllStonesEnabled(bool enabled);
-    void MarkTurn(QLabel* toMove, QLabel* other);
-    void UnmarkTurn();
-    std::array<PixelPos, kStoneCount> MystonePositions() const;
 
     // Messages to the list and to the rival.
     void AddLine(const QString& line, bool select);
     void SendToRival(const QStringList& messages);
     void ShowBanner(const QString& bitmapName);
-    static void CountUp(QLineEdit* box);
     void AskForAttention();
 
     // The user's handlers.
@@ -103,11 +67,11 @@ private:
     void Mystone_MouseMove(int index, Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pos);
     void Mystone_MouseUp(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
     void DropStone(int index);
-    void AcceptDrop(int index, PointIndex target);
+    void AcceptDrop(PointIndex target);
 
     // The start of a game, own or received.
-    void ResetBoardForStart();
-    bool BlinkStartPicture(int generation);
+    void BeginStart(StartSequence::Kind kind);
+    void FinishStart(StartSequence::Kind kind);
 
     // The connection.
     void StartListening();
@@ -117,15 +81,15 @@ private:
     void Winsock_Connect();
     void Winsock_Close();
     void Winsock_Error(int number, const QString& description);
+    bool ListenAgain();
     void Form_Unload();
 
     // What the rival sends.
-    void Winsock_DataArrival(qint64 bytesTotal);
-    void HandleTail();
-    void Dispatch(const std::vector<Message>& messages);
+    void Winsock_DataArrival(const std::vector<Message>& messages);
+    void RunHeld();
     void Handle(const Message& message);
-    void OnCnnct(const QString& name);
-    void OnSName(const QString& name);
+    void OnCnnct(const Message& message);
+    void OnSName(const Message& message);
     void OnSpeak(const Message& message);
     void OnReset();
     void OnStrtG();
@@ -134,20 +98,20 @@ private:
 
     Session& session_;
     Prompter& prompter_;
-    Pause& pause_;
+    StartSequence* start_;
+    BoardModel board_;
     QPointer<ConnectForm> dialog_;
 
     bool Dragging = false;
     float GrabX = 0;
     float GrabY = 0;
-    std::int16_t MoveTo = 0;
-    std::int16_t MoveFrom = 0;
 
     bool networkStarted_ = false;
-    StartKind startRunning_ = StartKind::None;
-    int startGeneration_ = 0;
-    MessageReader reader_;
-    QTimer tailTimer_;
+    // The server has a client, which may yet prove to be no rival.
+    bool acceptedOne_ = false;
+    // The rest of a read whose start is running: carried out when it ends.
+    bool holding_ = false;
+    std::deque<Message> held_;
 };
 
 }  // namespace torvane

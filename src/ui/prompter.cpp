@@ -4,21 +4,19 @@
 
 namespace torvane {
 
-namespace {
-
-void ShowModal(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+void MessageBoxPrompter::Critical(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-}  // namespace
-
-void MessageBoxPrompter::Critical(QWidget* parent, const QString& title, const QString& text) {
-    ShowModal(parent, QMessageBox::Critical, title, text);
-}
-
-void MessageBoxPrompter::Information(QWidget* parent, const QString& title, const QString& text) {
-    ShowModal(parent, QMessageBox::Information, title, text);
+// Opened rather than run in a loop of its own: the window keeps handling
+// the rival's messages while the box is up.
+void MessageBoxPrompter::Information(QWidget* parent, const QString& title, const QString& text,
+                                     std::function<void()> closed) {
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+    box->open();
 }
 
 }  // namespace torvane

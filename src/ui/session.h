@@ -1,11 +1,8 @@
 #pragma once
-// What the main window and the connection dialog share for one run: the board
-// state and the connection settings the dialog collects. One object per
-// program (or per window pair in tests), never a global.
+// The connection settings the dialog collects for the main window. One
+// object per program (or per window pair in tests), never a global.
 
 #include <QString>
-
-#include "rules/board.h"
 
 namespace torvane {
 
@@ -14,12 +11,11 @@ struct ConnectionSettings {
     QString NickName;
     QString PortText;
     QString HostText;
-    // Set by OK in the dialog; cleared once networking has started.
+    // Set by OK in the dialog; the window starts networking once it is set.
     bool ConnectAccepted = false;
 };
 
 struct Session {
-    BoardState board;
     ConnectionSettings settings;
 };
 

@@ -7,7 +7,6 @@
 #include "ui/bitmaps.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
-#include "ui/pause.h"
 #include "ui/prompter.h"
 
 namespace torvane {
@@ -40,8 +39,7 @@ int RunTorvane(QApplication& app) {
     }
     Session session;
     MessageBoxPrompter prompter;
-    EventLoopPause pause;
-    Main main(session, prompter, pause);
+    Main main(session, prompter);
     main.Form_Load();
     return app.exec();
 }

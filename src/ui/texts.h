@@ -1,6 +1,8 @@
 #pragma once
-// Every text the user sees. The blanks inside the framed system lines are
-// ideographic spaces (U+3000); "～" is the fullwidth tilde (U+FF5E).
+// The fixed texts of the two windows: captions, message boxes and system
+// lines (the socket's own error texts live with the socket). The blanks
+// inside the framed system lines are ideographic spaces (U+3000); "～" is
+// the fullwidth tilde (U+FF5E).
 
 #include <QString>
 
@@ -56,8 +58,5 @@ inline const QString kYouLose = QStringLiteral("☆☆☆　あなたの負け�
 inline const QString kErrorNoName = QStringLiteral("エラーコード１Ｃ：名前を判別できませんでした");
 inline const QString kErrorNoChat = QStringLiteral("エラーコード０：相手のメッセージを受信できませんでした");
 inline const QString kErrorNoMove = QStringLiteral("エラーコード２：位置情報が不明です");
-
-// Chat: nickname, this, then the typed text.
-inline const QString kChatSeparator = QStringLiteral(">>");
 
 }  // namespace torvane::text

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <algorithm>
 
+#include "ui/board_geometry.h"
 #include "ui/picture_box.h"
 
 namespace torvane::testing {
@@ -11,7 +12,7 @@ namespace torvane::testing {
 void DragStone(Player& player, int stone, PointIndex target, QPoint offset) {
     PictureBox* box = player.window->Mystone[stone];
     const QPoint grab(17, 23);
-    const PixelPos point = PointPos(target);
+    const geometry::PixelPos point = geometry::PointPos(target);
     const QPoint delta = QPoint(point.x, point.y) + offset - box->pos();
     QTest::mousePress(box, Qt::LeftButton, {}, grab);
     // Two steps, as a hand would move; the grabbed spot stays under the cursor.
@@ -21,7 +22,7 @@ void DragStone(Player& player, int stone, PointIndex target, QPoint offset) {
 }
 
 int PointOf(const QWidget* stone) {
-    const auto point = PointAt({stone->x(), stone->y()});
+    const auto point = geometry::PointAt({stone->x(), stone->y()});
     return point ? *point : -1;
 }
 

@@ -7,9 +7,9 @@
 
 namespace torvane::testing {
 
-Player::Player(int pauseDivisor) : pause(pauseDivisor) {
+Player::Player(int startStepMs) {
     fonts::InstallSubstitutes();
-    window = std::make_unique<Main>(session, prompter, pause);
+    window = std::make_unique<Main>(session, prompter, startStepMs);
 }
 
 Player::~Player() {
@@ -47,8 +47,10 @@ QString Player::LastLine() const {
     return count == 0 ? QString() : window->RecieveList->item(count - 1)->text();
 }
 
+// The newest line is selected once the window is back in its event loop.
 bool Player::LastLineSelected() const {
     const QListWidget* list = window->RecieveList;
+    QCoreApplication::sendPostedEvents(window->RecieveList);
     return list->count() > 0 && list->selectedItems() == QList<QListWidgetItem*>{list->item(list->count() - 1)};
 }
 

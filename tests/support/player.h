@@ -1,21 +1,21 @@
 #pragma once
 // One player's side of a game in a test: a real main window with its own
-// session, a recording message box stand-in and shortened pauses.
+// session, a recording message box stand-in and a shortened start sequence.
 
 #include <QStringList>
 #include <memory>
 
 #include "support/recording_prompter.h"
 #include "ui/main_window.h"
-#include "ui/pause.h"
+#include "ui/message_list.h"
 
 namespace torvane::testing {
 
-// Pauses in tests last a fiftieth of the real ones.
-inline constexpr int kPauseDivisor = 50;
+// The start sequence's steps in tests last a fiftieth of the real ones.
+inline constexpr int kStartStepMs = StartSequence::kStepMs / 50;
 
 struct Player {
-    explicit Player(int pauseDivisor = kPauseDivisor);
+    explicit Player(int startStepMs = kStartStepMs);
     ~Player();
 
     // Start-up as the program does it; the dialog stays open.
@@ -31,7 +31,6 @@ struct Player {
 
     Session session;
     RecordingPrompter prompter;
-    EventLoopPause pause;
     std::unique_ptr<Main> window;
 
 private:

@@ -6,8 +6,10 @@ void RecordingPrompter::Critical(QWidget*, const QString& title, const QString& 
     Record(QStringLiteral("critical"), title, text);
 }
 
-void RecordingPrompter::Information(QWidget*, const QString& title, const QString& text) {
+void RecordingPrompter::Information(QWidget*, const QString& title, const QString& text,
+                                    std::function<void()> closed) {
     Record(QStringLiteral("information"), title, text);
+    closed();
 }
 
 void RecordingPrompter::Record(const QString& kind, const QString& title, const QString& text) {

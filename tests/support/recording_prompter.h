@@ -1,6 +1,6 @@
 #pragma once
-// A message box stand-in that records what would have been shown and
-// returns at once, optionally running an action "while the box is open".
+// A message box stand-in that records what would have been shown and closes
+// it at once, optionally running an action "while the box is open" first.
 
 #include <QString>
 #include <QStringList>
@@ -19,10 +19,11 @@ public:
     };
 
     void Critical(QWidget* parent, const QString& title, const QString& text) override;
-    void Information(QWidget* parent, const QString& title, const QString& text) override;
+    void Information(QWidget* parent, const QString& title, const QString& text,
+                     std::function<void()> closed) override;
 
     QList<Shown> shown;
-    // Runs while the box would be open, before it returns.
+    // Runs while the box would be open, before it is closed.
     std::function<void()> whileOpen;
 
 private:

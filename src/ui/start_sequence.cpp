@@ -1,0 +1,33 @@
+#include "ui/start_sequence.h"
+
+namespace torvane {
+
+StartSequence::StartSequence(QWidget* banner, int stepMs, QObject* parent) : QObject(parent), banner_(banner) {
+    timer_.setInterval(stepMs);
+    // A coarse timer may fire each step a little early; six of them add up.
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &StartSequence::Step);
+}
+
+void StartSequence::Begin(Kind kind) {
+    kind_ = kind;
+    step_ = 0;
+    if (banner_) banner_->show();
+    timer_.start();
+}
+
+void StartSequence::Stop() { timer_.stop(); }
+
+// Step k hides the banner for odd k and shows it for even k; the last step
+// ends the sequence, the banner hidden since the step before.
+void StartSequence::Step() {
+    ++step_;
+    if (step_ < kSteps) {
+        if (banner_) banner_->setVisible(step_ % 2 == 0);
+        return;
+    }
+    timer_.stop();
+    emit Finished(kind_);
+}
+
+}  // namespace torvane

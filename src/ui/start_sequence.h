@@ -1,0 +1,45 @@
+#pragma once
+// The three seconds at the start of a game: the start banner blinks (shown,
+// hidden, ... six steps of half a second, ending hidden), driven by a timer
+// so the window keeps handling everything else meanwhile. A start during the
+// sequence begins it anew: the latest start stands, and the sequence ends
+// three seconds after it.
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace torvane {
+
+class StartSequence : public QObject {
+    Q_OBJECT
+public:
+    // Who started the game: the local player, or the rival.
+    enum class Kind { Own, Received };
+
+    static constexpr int kSteps = 6;
+    static constexpr int kStepMs = 500;
+
+    // `stepMs` is shortened in tests only.
+    StartSequence(QWidget* banner, int stepMs = kStepMs, QObject* parent = nullptr);
+
+    void Begin(Kind kind);
+    // Ends the sequence where it stands, without Finished (the window closes).
+    void Stop();
+    bool Running() const { return timer_.isActive(); }
+    Kind Current() const { return kind_; }
+
+signals:
+    void Finished(torvane::StartSequence::Kind kind);
+
+private:
+    void Step();
+
+    QPointer<QWidget> banner_;
+    QTimer timer_;
+    Kind kind_ = Kind::Own;
+    int step_ = 0;
+};
+
+}  // namespace torvane
