@@ -4,11 +4,6 @@ namespace torvane {
 
 namespace {
 
-const QString kChatSeparator = QStringLiteral(">>");
-
-// A plain "|" would start a message on the rival's screen.
-QString SafeChat(QString line) { return line.replace(u'|', u'｜'); }
-
 QString FaultText(MoveFault fault) {
     switch (fault) {
     case MoveFault::NoSuchStone: return QStringLiteral("no such stone");
@@ -165,6 +160,6 @@ void CpuPlayer::Schedule(Wake wake, int ms, Reply& reply) {
     reply.wakeAfterMs = ms;
 }
 
-QString CpuPlayer::Chat(const QString& text) const { return SafeChat(config_.name + kChatSeparator + text); }
+QString CpuPlayer::Chat(const QString& text) const { return ChatLine(config_.name, text); }
 
 }  // namespace torvane
