@@ -13,12 +13,6 @@
 
 namespace torvane {
 
-namespace {
-
-constexpr int kEnterKey = '\r';
-
-}  // namespace
-
 void Main::StartGame_Click() {
     if (StartSequenceRunning()) return;
     if (!connection_->IsConnected()) {
@@ -59,8 +53,9 @@ void Main::Reset_Click() {
     SendToRival({ResetMessage()});
 }
 
-void Main::TSend_KeyPress(int keyAscii) {
-    if (keyAscii != kEnterKey || TSend->text().isEmpty()) return;
+// Enter in the chat line.
+void Main::TSend_KeyPress() {
+    if (TSend->text().isEmpty()) return;
     if (!connection_->IsConnected()) {
         // Keep the typed line: it can be sent once a rival is there.
         AddLine(text::kNotConnected, true);

@@ -27,7 +27,7 @@ Main::Main(Session& session, Prompter& prompter, int startStepMs, QWidget* paren
     connect(start_, &StartSequence::Finished, this, &Main::FinishStart);
     connect(StartGame, &QPushButton::clicked, this, &Main::StartGame_Click);
     connect(Reset, &QPushButton::clicked, this, &Main::Reset_Click);
-    connect(TSend, &QLineEdit::returnPressed, this, [this] { TSend_KeyPress('\r'); });
+    connect(TSend, &QLineEdit::returnPressed, this, &Main::TSend_KeyPress);
     for (int i = 0; i < kStoneCount; ++i) {
         connect(Mystone[i], &PictureBox::MouseDown, this,
                 [this, i](auto button, auto shift, QPointF pos) { Mystone_MouseDown(i, button, shift, pos); });

@@ -62,7 +62,7 @@ private:
     // The user's handlers.
     void StartGame_Click();
     void Reset_Click();
-    void TSend_KeyPress(int keyAscii);
+    void TSend_KeyPress();
     void Mystone_MouseDown(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
     void Mystone_MouseMove(int index, Qt::MouseButtons button, Qt::KeyboardModifiers shift, QPointF pos);
     void Mystone_MouseUp(int index, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
