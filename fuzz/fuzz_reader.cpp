@@ -3,7 +3,8 @@
 // Operations: the rest is a sequence of reads of any bytes, window closings
 // and resets. Every message but a read's first starts at a bar of the input,
 // only a read's first can be plain or continued, a continuation follows only
-// a read that ended with a chat line or a name, the closing window hands back
+// a read that ended with a plain line, a chat line or a name, the closing
+// window hands back
 // only what was kept and leaves nothing waiting, and the output stays within
 // a constant factor of the input.
 //
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "net/cp932_codec.h"
 #include "net/message_reader.h"
@@ -40,7 +42,8 @@ void Require(bool holds, const char* what)
 
 bool RunsToTheEnd(Command command)
 {
-    return command == Command::Speak || command == Command::Cnnct || command == Command::SName;
+    return command == Command::Plain || command == Command::Speak || command == Command::Cnnct ||
+           command == Command::SName;
 }
 
 class OperationCheck {
@@ -54,12 +57,13 @@ public:
             const Message& message = messages[i];
             const bool atBar = message.command != Command::Plain && !message.continued;
             Require(atBar || i == 0, "plain or continued message after a read's first");
-            Require(!message.continued || message.command == open_, "continued what did not run to the end");
+            Require(!message.continued || (open_ && message.command == *open_), "continued what did not run to the end");
             Count(message, atBar);
         }
         if (!messages.empty()) {
             const Message& last = messages.back();
-            open_ = RunsToTheEnd(last.command) && !last.argumentMissing ? last.command : Command::Plain;
+            open_.reset();
+            if (RunsToTheEnd(last.command) && !last.argumentMissing) open_ = last.command;
         }
     }
 
@@ -73,14 +77,14 @@ public:
             Count(message, true);
         }
         Require(!reader_.Waiting(), "waiting after the window closed");
-        open_ = Command::Plain;
+        open_.reset();
     }
 
     void Reset()
     {
         reader_.Reset();
         Require(!reader_.Waiting(), "waiting after a reset");
-        open_ = Command::Plain;
+        open_.reset();
     }
 
 private:
@@ -95,7 +99,7 @@ private:
     }
 
     MessageReader reader_;
-    Command open_ = Command::Plain;
+    std::optional<Command> open_;
     qsizetype bars_ = 0;
     qsizetype bytesIn_ = 0;
     qsizetype charsOut_ = 0;

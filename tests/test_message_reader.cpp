@@ -51,6 +51,9 @@ private slots:
         QTest::newRow("a name takes the whole continuing read") << Reads{"|Cnnct ab", "c|Reset "}
                                                                 << QStringList{"Cnnct:ab", "+Cnnct:c|Reset "}
                                                                 << QStringList{};
+        QTest::newRow("a plain line continues too") << Reads{"hello", "wor|Cnnct z"}
+                                                    << QStringList{"Plain:hello", "+Plain:wor", "Cnnct:z"}
+                                                    << QStringList{};
         QTest::newRow("after the window a read is plain again") << Reads{"|Speak ab", "", "cd|Reset "}
                                                                 << QStringList{"Speak:ab", "Plain:cd|Reset "}
                                                                 << QStringList{};

@@ -44,7 +44,6 @@ private slots:
     void cutsReads();
     void buildsMessages_data();
     void buildsMessages();
-    void splitInsideTagOrMoveChangesNothing();
     void cutsHugeReadsQuicklyAndWhole();
 };
 
@@ -117,22 +116,6 @@ void TestProtocol::buildsMessages()
     QFETCH(QString, wire);
 
     QCOMPARE(built, wire);
-}
-
-// Ten messages in one read; split anywhere up to the chat text, with the kept
-// tail put in front of the rest and flushed once the line goes quiet, they
-// cut the same.
-void TestProtocol::splitInsideTagOrMoveChangesNothing()
-{
-    const QString stream = "|StrtG |SetSt 103|SetSt 210|Finis |Reset |StrtG |SetSt 1|Finis |SetSt 987|Speak bob>>hi";
-    const QStringList whole = {"StrtG[]", "SetSt[103]103", "SetSt[210]210", "Finis[]",       "Reset[]",
-                               "StrtG[]", "SetSt[1|F]100", "Finis[]",       "SetSt[987]987", "Speak[bob>>hi]"};
-    for (qsizetype at = 0; at < stream.lastIndexOf('|') + 7; ++at) {
-        const torvane::CutRead one = CutMessages(stream.left(at), true);
-        const torvane::CutRead two = CutMessages(one.tail + stream.mid(at), true);
-        const torvane::CutRead flushed = CutMessages(two.tail, false);
-        QCOMPARE(Describe(one.messages) + Describe(two.messages) + Describe(flushed.messages), whole);
-    }
 }
 
 // A flood of moves, then a chat line and a name of 100,000 characters each.

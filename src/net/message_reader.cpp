@@ -8,17 +8,18 @@ std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
     const QString text = std::exchange(tail_, QString()) + decoder_.Decode(bytes);
     QStringView rest = text;
     std::vector<Message> continued;
-    if (open_ != Command::Plain && !rest.isEmpty() && !rest.startsWith(u'|')) {
-        // A name takes the whole read; a chat line runs to the first "|".
-        const qsizetype bar = open_ == Command::Speak ? rest.indexOf(u'|') : -1;
+    if (open_ && !rest.isEmpty() && !rest.startsWith(u'|')) {
+        // A name takes the whole read; a line runs to the first "|".
+        const bool name = open_ == Command::Cnnct || open_ == Command::SName;
+        const qsizetype bar = name ? -1 : rest.indexOf(u'|');
         const QStringView more = bar < 0 ? rest : rest.first(bar);
-        continued.push_back({open_, more.toString(), false, true});
+        continued.push_back({*open_, more.toString(), false, true});
         rest = bar < 0 ? QStringView() : rest.sliced(bar);
     }
     if (rest.isEmpty()) return continued;
     CutRead cut = CutMessages(rest, true);
     tail_ = std::move(cut.tail);
-    open_ = cut.openEnd ? cut.messages.back().command : Command::Plain;
+    open_ = cut.openEnd ? std::optional(cut.messages.back().command) : std::nullopt;
     if (continued.empty()) return std::move(cut.messages);
     continued.insert(continued.end(), std::make_move_iterator(cut.messages.begin()),
                      std::make_move_iterator(cut.messages.end()));
@@ -27,18 +28,18 @@ std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
 
 std::vector<Message> MessageReader::Expire() {
     decoder_.Reset();
-    open_ = Command::Plain;
+    open_.reset();
     return CutMessages(std::exchange(tail_, QString()), false).messages;
 }
 
 bool MessageReader::Waiting() const {
-    return !tail_.isEmpty() || decoder_.HasPendingByte() || open_ != Command::Plain;
+    return !tail_.isEmpty() || decoder_.HasPendingByte() || open_.has_value();
 }
 
 void MessageReader::Reset() {
     decoder_.Reset();
     tail_.clear();
-    open_ = Command::Plain;
+    open_.reset();
 }
 
 }  // namespace torvane

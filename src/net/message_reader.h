@@ -4,14 +4,16 @@
 //
 // Some things a read leaves wait for the next one, but only for a short
 // window (kReadWindowMs) after it: an unfinished tag or move at its end, a
-// code page 932 lead byte that ended it, and a chat line or name that ran to
-// its end. A read within the window that does not begin with "|" continues
-// that chat line up to its first "|", or that name whole. When the window
+// code page 932 lead byte that ended it, and a plain line, chat line or name
+// that ran to its end. A read within the window that does not begin with "|"
+// continues that line up to its first "|", or that name whole: a long line
+// arrives in several reads, and the message behind it is not lost. When the window
 // closes with nothing more (Expire), the tail is handled as it stands, the
 // lead byte is dropped and nothing continues: the next read starts clean.
 
 #include <QByteArrayView>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "net/cp932_codec.h"
@@ -35,7 +37,8 @@ public:
 private:
     Cp932Decoder decoder_;
     QString tail_;
-    Command open_ = Command::Plain;  // the chat line or name the next read may continue
+    // The line or name the next read may continue.
+    std::optional<Command> open_;
 };
 
 }  // namespace torvane

@@ -127,6 +127,7 @@ CutRead CutMessages(QStringView read, bool keepTail)
     }
     if (!read.startsWith(kBar)) {
         cut.messages.push_back({Command::Plain, read.toString(), false});
+        cut.openEnd = true;
         return cut;
     }
     // Every message but the last takes at least a tag and a separator, and

@@ -33,8 +33,8 @@
 // tail is handed back to be put in front of the next read instead of being
 // handled as it stands.
 //
-// A chat line or a name runs to the end of its read when nothing follows it;
-// the next read may then continue it (see MessageReader).
+// A plain line, a chat line or a name runs to the end of its read when
+// nothing follows it; the next read may then continue it (see MessageReader).
 
 #include <QString>
 #include <QStringView>
@@ -53,8 +53,8 @@ enum class Command { Plain, Cnnct, SName, Speak, Reset, StrtG, SetSt, Finis };
 //   SetSt:        argument is A's first three characters (fewer if A is shorter).
 //   Reset, StrtG, Finis: argument is empty.
 // argumentMissing is true for Speak and SetSt whose argument A was empty,
-// which the receiver reports as an error. continued marks a Speak, Cnnct or
-// SName whose argument is more of the previous read's chat line or name.
+// which the receiver reports as an error. continued marks a Plain, Speak,
+// Cnnct or SName whose argument is more of the previous read's line or name.
 struct Message {
     Command command = Command::Plain;
     QString argument;
@@ -67,7 +67,8 @@ struct Message {
 struct CutRead {
     std::vector<Message> messages;
     QString tail;  // empty unless keepTail allowed an unfinished end to wait
-    // The last message is a chat line or a name that ran to the read's end.
+    // The last message is a plain line, a chat line or a name that ran to
+    // the read's end.
     bool openEnd = false;
 };
 

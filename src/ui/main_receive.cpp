@@ -52,7 +52,7 @@ void Main::RunHeld() {
 
 void Main::Handle(const Message& message) {
     switch (message.command) {
-    case Command::Plain: AddLine(message.argument, true); break;
+    case Command::Plain: OnPlain(message); break;
     case Command::Cnnct: OnCnnct(message); break;
     case Command::SName: OnSName(message); break;
     case Command::Speak: OnSpeak(message); break;
@@ -60,6 +60,14 @@ void Main::Handle(const Message& message) {
     case Command::StrtG: OnStrtG(); break;
     case Command::SetSt: OnSetSt(message); break;
     case Command::Finis: OnFinis(); break;
+    }
+}
+
+void Main::OnPlain(const Message& message) {
+    if (message.continued) {
+        RecieveList->GrowLine(message.argument);
+    } else {
+        RecieveList->AddLine(message.argument, true, true);
     }
 }
 

@@ -88,6 +88,7 @@ private:
     void Winsock_DataArrival(const std::vector<Message>& messages);
     void RunHeld();
     void Handle(const Message& message);
+    void OnPlain(const Message& message);
     void OnCnnct(const Message& message);
     void OnSName(const Message& message);
     void OnSpeak(const Message& message);
