@@ -36,7 +36,7 @@ public:
     // The hand-over from the accepted dialog: starts listening or connecting.
     void Form_Activate();
 
-    // The socket inside the connection, for tests that read its state.
+    // The socket inside the connection: listening, connecting, closing.
     torvane::Winsock* const Winsock;
 
     ConnectForm* Dialog() const { return dialog_; }
