@@ -67,6 +67,11 @@ demo: build
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
+# Start-up time and memory of the game beside a bare Qt program, under Xvfb.
+.PHONY: measure-startup
+measure-startup: build
+	scripts/measure-startup.sh $(BUILD)
+
 # Remakes docs/screenshot.png: two copies under Xvfb, a few moves in.
 screenshot: build
 	scripts/screenshot.sh $(BUILD)

@@ -10,7 +10,7 @@ packages=(
   fonts-rocknroll fonts-noto-cjk fonts-ipafont-gothic
 )
 if [ "${1:-}" = "--with-screenshot" ]; then
-  packages+=(xvfb xauth imagemagick x11-utils xdotool)
+  packages+=(xvfb xauth imagemagick x11-utils xdotool python3)
 fi
 
 missing=()
