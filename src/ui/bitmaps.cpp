@@ -6,16 +6,27 @@
 
 namespace torvane::bitmap {
 
+namespace {
+
+// The built-in BMP reader only. With detection on, Qt would first load every
+// image format plugin (and libjpeg with them) to ask whether it reads BMP too.
+QImage Read(const QString& name) {
+    QImageReader reader(PathOf(name), "BMP");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+}  // namespace
+
 QString PathOf(const QString& name) {
     return QCoreApplication::applicationDirPath() + QDir::separator() + name;
 }
 
-QPixmap Load(const QString& name) { return QPixmap(PathOf(name), "BMP"); }
+QPixmap Load(const QString& name) { return QPixmap::fromImage(Read(name)); }
 
 QString FirstUnreadable() {
     for (const QString& name : kAll) {
-        QImageReader reader(PathOf(name), "BMP");
-        if (!reader.canRead() || reader.read().isNull()) return PathOf(name);
+        if (Read(name).isNull()) return PathOf(name);
     }
     return {};
 }
