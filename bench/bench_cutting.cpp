@@ -17,8 +17,7 @@ constexpr int kCycle = 32;  // messages per round of the pattern below
 
 // About `size` characters of the messages of a busy game: mostly finis and
 // reset tags, a move every sixteen, a chat line every thirty-two.
-QString BusyRead(qsizetype size)
-{
+QString BusyRead(qsizetype size) {
     const QString chat = torvane::SpeakMessage(u"bob>>hi!");
     const QString tags[] = {torvane::FinisMessage(), torvane::ResetMessage()};
     QString read;
@@ -36,8 +35,7 @@ QString BusyRead(qsizetype size)
 }
 
 // About `size` bytes of Japanese chat as it arrives on the wire.
-QByteArray JapaneseBytes(qsizetype size)
-{
+QByteArray JapaneseBytes(qsizetype size) {
     const QByteArray line = torvane::EncodeCp932(u"|Speak 山田>>こんにちは、ｺﾝﾆﾁﾊ！ (^_^) ～①|SetSt 103");
     QByteArray bytes;
     bytes.reserve(size + line.size());
@@ -48,8 +46,7 @@ QByteArray JapaneseBytes(qsizetype size)
 }
 
 template <typename Cutter>
-void CutBusyRead(benchmark::State& state, Cutter cut)
-{
+void CutBusyRead(benchmark::State& state, Cutter cut) {
     const QString read = BusyRead(state.range(0));
     std::size_t messages = 0;
     for (auto _ : state) {
@@ -61,18 +58,15 @@ void CutBusyRead(benchmark::State& state, Cutter cut)
     state.counters["messages"] = static_cast<double>(messages);
 }
 
-void BM_CutMessages(benchmark::State& state)
-{
+void BM_CutMessages(benchmark::State& state) {
     CutBusyRead(state, [](const QString& read) { return torvane::CutMessages(read, true).messages; });
 }
 
-void BM_ReferenceCut(benchmark::State& state)
-{
+void BM_ReferenceCut(benchmark::State& state) {
     CutBusyRead(state, [](const QString& read) { return torvane::bench::ReferenceCut(read); });
 }
 
-void BM_Decode(benchmark::State& state)
-{
+void BM_Decode(benchmark::State& state) {
     const QByteArray bytes = JapaneseBytes(state.range(0));
     for (auto _ : state) {
         torvane::Cp932Decoder decoder;
@@ -81,8 +75,7 @@ void BM_Decode(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
-void BM_Encode(benchmark::State& state)
-{
+void BM_Encode(benchmark::State& state) {
     const QString text = torvane::Cp932Decoder().Decode(JapaneseBytes(state.range(0)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(torvane::EncodeCp932(text).size());
@@ -99,16 +92,14 @@ BENCHMARK(BM_Encode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
 // copying cutter took (CPU time, as the machine may be shared).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+    void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void PrintRatios() const
-    {
+    void PrintRatios() const {
         for (const auto& [name, time] : times_) {
             const std::string prefix = "BM_CutMessages/";
             if (name.rfind(prefix, 0) != 0) {
@@ -117,8 +108,8 @@ public:
             const std::string size = name.substr(prefix.size());
             const auto reference = times_.find("BM_ReferenceCut/" + size);
             if (reference != times_.end() && time > 0) {
-                std::printf("read of %s characters: copying cutter takes %.0fx as long as CutMessages\n",
-                            size.c_str(), reference->second / time);
+                std::printf("read of %s characters: copying cutter takes %.0fx as long as CutMessages\n", size.c_str(),
+                            reference->second / time);
             }
         }
     }
@@ -128,16 +119,14 @@ private:
 };
 
 // The two cutters must agree, or the comparison means nothing.
-bool CuttersAgree()
-{
+bool CuttersAgree() {
     const QString read = BusyRead(16 * kKiB);
     return torvane::CutMessages(read, false).messages == torvane::bench::ReferenceCut(read);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (!CuttersAgree()) {
         std::fprintf(stderr, "CutMessages and the reference cutter disagree\n");
         return 1;

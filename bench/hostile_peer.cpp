@@ -47,7 +47,8 @@ void ResetPeak() {
 }
 
 // Lets events run until `done` holds or `ms` have passed; false on timeout.
-bool Spin(int ms, const std::function<bool()>& done = [] { return false; }) {
+bool Spin(
+    int ms, const std::function<bool()>& done = [] { return false; }) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
@@ -221,9 +222,11 @@ int main(int argc, char* argv[]) {
         {"starts", StartsOnePerRead},
         {"one-read-starts", StartsInOneRead},
         {"chat-flood", ChatFlood},
-        {"huge-chat", [] { return Huge("10 MB chat line: greeting 0.5 s later answered (ms)", "|Speak a>>", 10'000'000); }},
+        {"huge-chat",
+         [] { return Huge("10 MB chat line: greeting 0.5 s later answered (ms)", "|Speak a>>", 10'000'000); }},
         {"huge-name", [] { return Huge("10 MB name: greeting 0.5 s later answered (ms)", "|Cnnct ", 10'000'000); }},
-        {"huge-plain", [] { return Huge("100 MB without a bar: greeting 0.5 s later answered (ms)", "", 100'000'000); }},
+        {"huge-plain",
+         [] { return Huge("100 MB without a bar: greeting 0.5 s later answered (ms)", "", 100'000'000); }},
         {"long-line", GreetingBehindLongLine},
     };
     const QStringList only = app.arguments().mid(1);

@@ -14,22 +14,19 @@ using torvane::Command;
 using torvane::CutMessages;
 using torvane::Message;
 
-void Require(bool holds, const char* what)
-{
+void Require(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();
     }
 }
 
-bool ArgumentComesFromRead(Command command)
-{
+bool ArgumentComesFromRead(Command command) {
     return command == Command::Plain || command == Command::Cnnct || command == Command::SName ||
            command == Command::Speak || command == Command::SetSt;
 }
 
-void CheckMessages(const QString& read, const std::vector<Message>& messages)
-{
+void CheckMessages(const QString& read, const std::vector<Message>& messages) {
     Require(messages.size() <= std::size_t(read.count(u'|')) + 1, "more messages than bars");
     for (std::size_t i = 0; i < messages.size(); ++i) {
         const Message& message = messages[i];
@@ -56,8 +53,7 @@ void CheckMessages(const QString& read, const std::vector<Message>& messages)
 
 // Cutting with the tail kept and then flushing the tail must give what
 // cutting everything at once gives.
-void CheckTail(const QString& read)
-{
+void CheckTail(const QString& read) {
     const torvane::CutRead whole = CutMessages(read, false);
     Require(whole.tail.isEmpty(), "tail kept without keepTail");
     CheckMessages(read, whole.messages);
@@ -74,8 +70,7 @@ void CheckTail(const QString& read)
 }
 
 // Any text without a bar goes out as a chat line and comes back whole.
-void CheckChatRoundTrip(QString text)
-{
+void CheckChatRoundTrip(QString text) {
     text.remove(u'|');
     const torvane::CutRead cut = CutMessages(torvane::SpeakMessage(text) + torvane::FinisMessage(), true);
     const std::vector<Message> expected = {{Command::Speak, text, false}, {Command::Finis, {}, false}};
@@ -84,8 +79,7 @@ void CheckChatRoundTrip(QString text)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     torvane::Cp932Decoder decoder;
     const QString read = decoder.Decode(QByteArrayView(data, qsizetype(size)));
     CheckTail(read);

@@ -9,8 +9,7 @@
 
 namespace {
 
-void Require(bool holds, const char* what)
-{
+void Require(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();
@@ -19,8 +18,7 @@ void Require(bool holds, const char* what)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }

@@ -32,24 +32,21 @@ using Messages = std::vector<Message>;
 
 constexpr std::uint8_t kBarByte = '|';
 
-void Require(bool holds, const char* what)
-{
+void Require(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();
     }
 }
 
-bool RunsToTheEnd(Command command)
-{
+bool RunsToTheEnd(Command command) {
     return command == Command::Plain || command == Command::Speak || command == Command::Cnnct ||
            command == Command::SName;
 }
 
 class OperationCheck {
 public:
-    void Read(const std::string& bytes)
-    {
+    void Read(const std::string& bytes) {
         bytesIn_ += qsizetype(bytes.size());
         bars_ += std::count(bytes.begin(), bytes.end(), char(kBarByte));
         const Messages messages = reader_.Read(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
@@ -57,7 +54,8 @@ public:
             const Message& message = messages[i];
             const bool atBar = message.command != Command::Plain && !message.continued;
             Require(atBar || i == 0, "plain or continued message after a read's first");
-            Require(!message.continued || (open_ && message.command == *open_), "continued what did not run to the end");
+            Require(!message.continued || (open_ && message.command == *open_),
+                    "continued what did not run to the end");
             Count(message, atBar);
         }
         if (!messages.empty()) {
@@ -67,29 +65,27 @@ public:
         }
     }
 
-    void Expire()
-    {
+    void Expire() {
         const bool waited = reader_.Waiting();
         const Messages messages = reader_.Expire();
         Require(waited || messages.empty(), "the closing window handed back what nothing kept");
         for (const Message& message : messages) {
-            Require(message.command != Command::Plain && !message.continued, "a kept tail gave a plain or continued message");
+            Require(message.command != Command::Plain && !message.continued,
+                    "a kept tail gave a plain or continued message");
             Count(message, true);
         }
         Require(!reader_.Waiting(), "waiting after the window closed");
         open_.reset();
     }
 
-    void Reset()
-    {
+    void Reset() {
         reader_.Reset();
         Require(!reader_.Waiting(), "waiting after a reset");
         open_.reset();
     }
 
 private:
-    void Count(const Message& message, bool atBar)
-    {
+    void Count(const Message& message, bool atBar) {
         if (atBar) {
             Require(--bars_ >= 0, "more messages than bars");
         }
@@ -106,8 +102,7 @@ private:
     qsizetype messagesOut_ = 0;
 };
 
-void CheckOperations(FuzzedDataProvider& input)
-{
+void CheckOperations(FuzzedDataProvider& input) {
     OperationCheck check;
     while (input.remaining_bytes() > 0) {
         switch (input.ConsumeIntegralInRange(0, 5)) {
@@ -120,10 +115,9 @@ void CheckOperations(FuzzedDataProvider& input)
 
 // Chat text in code page 932: printable ASCII but the bar, half-width
 // katakana, kana and kanji, some of whose second bytes are the bar's ("ポ").
-std::string ChatText(FuzzedDataProvider& input)
-{
-    static constexpr std::array<std::pair<char16_t, char16_t>, 4> kRanges{{
-        {0x20, 0x7B}, {0xFF61, 0xFF9F}, {0x3041, 0x30F6}, {0x4E00, 0x4FFF}}};
+std::string ChatText(FuzzedDataProvider& input) {
+    static constexpr std::array<std::pair<char16_t, char16_t>, 4> kRanges{
+        {{0x20, 0x7B}, {0xFF61, 0xFF9F}, {0x3041, 0x30F6}, {0x4E00, 0x4FFF}}};
     QString text;
     for (int units = input.ConsumeIntegralInRange(0, 24); units > 0; --units) {
         const auto& [low, high] = kRanges[input.ConsumeIntegralInRange<std::size_t>(0, kRanges.size() - 1)];
@@ -133,8 +127,7 @@ std::string ChatText(FuzzedDataProvider& input)
     return torvane::EncodeCp932(text).toStdString();
 }
 
-std::string WellFormedStream(FuzzedDataProvider& input)
-{
+std::string WellFormedStream(FuzzedDataProvider& input) {
     std::string stream;
     for (int count = input.ConsumeIntegralInRange(1, 12); count > 0; --count) {
         switch (input.ConsumeIntegralInRange(0, 5)) {
@@ -153,8 +146,7 @@ std::string WellFormedStream(FuzzedDataProvider& input)
 }
 
 // Continued pieces joined to the message they continue.
-Messages Joined(const Messages& messages)
-{
+Messages Joined(const Messages& messages) {
     Messages joined;
     for (const Message& message : messages) {
         if (message.continued && !joined.empty() && joined.back().command == message.command) {
@@ -168,8 +160,7 @@ Messages Joined(const Messages& messages)
 
 void Append(Messages& to, Messages more) { to.insert(to.end(), more.begin(), more.end()); }
 
-void CheckSplitting(FuzzedDataProvider& input)
-{
+void CheckSplitting(FuzzedDataProvider& input) {
     const std::string stream = WellFormedStream(input);
     MessageReader whole;
     Messages once = whole.Read(QByteArrayView(stream.data(), qsizetype(stream.size())));
@@ -189,8 +180,7 @@ void CheckSplitting(FuzzedDataProvider& input)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     if (input.ConsumeBool()) {
         CheckSplitting(input);

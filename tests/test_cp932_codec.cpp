@@ -11,8 +11,7 @@ namespace {
 
 enum Way { Both, EncodeOnly, DecodeOnly };
 
-QString DecodeOnce(QByteArrayView bytes)
-{
+QString DecodeOnce(QByteArrayView bytes) {
     Cp932Decoder decoder;
     return decoder.Decode(bytes);
 }
@@ -29,8 +28,7 @@ private slots:
     void splitAtAnyByteDecodesAlike();
 };
 
-void TestCp932Codec::converts_data()
-{
+void TestCp932Codec::converts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("way");
@@ -64,8 +62,7 @@ void TestCp932Codec::converts_data()
     row("lead at end is kept", "A", "41E0", DecodeOnly);
 }
 
-void TestCp932Codec::converts()
-{
+void TestCp932Codec::converts() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QFETCH(int, way);
@@ -80,8 +77,7 @@ void TestCp932Codec::converts()
 
 // Where several pairs decode to one character the encoder picks one of them;
 // which one is pinned above.
-void TestCp932Codec::everyPairEncodesBackToItsCharacter()
-{
+void TestCp932Codec::everyPairEncodesBackToItsCharacter() {
     int decodable = 0;
     for (int lead = 0x81; lead <= 0xFC; lead = lead == 0x9F ? 0xE0 : lead + 1) {
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
@@ -90,7 +86,8 @@ void TestCp932Codec::everyPairEncodesBackToItsCharacter()
             if (text.size() == 1 && text[0] != QChar(0xFFFD)) {
                 ++decodable;
                 const QByteArray back = EncodeCp932(text);
-                QVERIFY2(back.size() == 2 && DecodeOnce(back) == text, qPrintable(pair.toHex() + " -> " + back.toHex()));
+                QVERIFY2(back.size() == 2 && DecodeOnce(back) == text,
+                         qPrintable(pair.toHex() + " -> " + back.toHex()));
             }
         }
     }
@@ -100,10 +97,9 @@ void TestCp932Codec::everyPairEncodesBackToItsCharacter()
 
 // One decoder, reset after a read that ends in a lead byte each time, then
 // fed the bytes split anywhere with an empty read between the two parts.
-void TestCp932Codec::splitAtAnyByteDecodesAlike()
-{
-    const QByteArray bytes = EncodeCp932(u"|Speak 山田>>ｺﾝﾆﾁﾊ～①\\~|SetSt 103") + QByteArray::fromHex("81207C857C8180FF") +
-                             EncodeCp932(u"ポ|Finis ");
+void TestCp932Codec::splitAtAnyByteDecodesAlike() {
+    const QByteArray bytes = EncodeCp932(u"|Speak 山田>>ｺﾝﾆﾁﾊ～①\\~|SetSt 103") +
+                             QByteArray::fromHex("81207C857C8180FF") + EncodeCp932(u"ポ|Finis ");
     const QString whole = DecodeOnce(bytes);
     Cp932Decoder decoder;
     for (qsizetype at = 0; at <= bytes.size(); ++at) {

@@ -65,12 +65,14 @@ public:
     // Reads standard output until a line matches; returns its first group.
     QString WaitForLine(const QRegularExpression& pattern, int ms = 20000) {
         QString found;
-        (void)QTest::qWaitFor([&] {
-            output += QString::fromUtf8(process.readAllStandardOutput());
-            const auto match = pattern.match(output);
-            if (match.hasMatch()) found = match.captured(1);
-            return match.hasMatch() || process.state() == QProcess::NotRunning;
-        }, ms);
+        (void)QTest::qWaitFor(
+            [&] {
+                output += QString::fromUtf8(process.readAllStandardOutput());
+                const auto match = pattern.match(output);
+                if (match.hasMatch()) found = match.captured(1);
+                return match.hasMatch() || process.state() == QProcess::NotRunning;
+            },
+            ms);
         return found;
     }
     QProcess process;
@@ -91,9 +93,9 @@ private:
         QTest::mouseClick(w.StartGame, Qt::LeftButton);
         if (!QTest::qWaitFor([&] { return human.LastLine() == kFirst; }, 10000)) return QString("no start");
         for (int move = 0; move < kMoveCap; ++move) {
-            const bool myTurn = QTest::qWaitFor([&] {
-                return w.Mystone[0]->isEnabled() || human.LastLine() == kWin || human.LastLine() == kLose;
-            }, 10000);
+            const bool myTurn = QTest::qWaitFor(
+                [&] { return w.Mystone[0]->isEnabled() || human.LastLine() == kWin || human.LastLine() == kLose; },
+                10000);
             if (!myTurn || human.LastLine() == kWin || human.LastLine() == kLose) break;
             const Placement placement = PlacementOf(w);
             const std::optional<Step> step = policy ? policy->Choose(placement) : Blunder(placement);

@@ -57,20 +57,62 @@ private slots:
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("message");  // empty: accepted
-        QTest::newRow("server, no name") << false << "" << "9898" << "" << "ニックネームを入力して下さい！";
-        QTest::newRow("client, nothing at all") << true << "" << "" << "" << "ニックネームを入力して下さい！";
-        QTest::newRow("client, port and host empty") << true << "taro" << "" << "" << "ポートを入力して下さい！";
-        QTest::newRow("client, host empty") << true << "taro" << "9898" << "" << "接続先を入力して下さい！";
-        QTest::newRow("client, host empty and port bad") << true << "taro" << "x" << "" << "接続先を入力して下さい！";
-        QTest::newRow("port letters") << false << "taro" << "98a" << "" << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port zero") << false << "taro" << "0" << "" << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port too big") << false << "taro" << "65536" << "" << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port negative") << false << "taro" << "-1" << "" << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port only spaces") << true << "taro" << "  " << "h" << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port with spaces around") << false << "taro" << " 9898 " << "" << "";
-        QTest::newRow("highest port") << true << "taro" << "65535" << "h" << "";
-        QTest::newRow("server ignores the host box") << false << "taro" << "9898" << "" << "";
-        QTest::newRow("nickname of spaces") << false << "   " << "1" << "" << "";
+        QTest::newRow("server, no name") << false << ""
+                                         << "9898"
+                                         << ""
+                                         << "ニックネームを入力して下さい！";
+        QTest::newRow("client, nothing at all") << true << ""
+                                                << ""
+                                                << ""
+                                                << "ニックネームを入力して下さい！";
+        QTest::newRow("client, port and host empty") << true << "taro"
+                                                     << ""
+                                                     << ""
+                                                     << "ポートを入力して下さい！";
+        QTest::newRow("client, host empty") << true << "taro"
+                                            << "9898"
+                                            << ""
+                                            << "接続先を入力して下さい！";
+        QTest::newRow("client, host empty and port bad") << true << "taro"
+                                                         << "x"
+                                                         << ""
+                                                         << "接続先を入力して下さい！";
+        QTest::newRow("port letters") << false << "taro"
+                                      << "98a"
+                                      << ""
+                                      << "ポートには1～65535の数字を入力して下さい！";
+        QTest::newRow("port zero") << false << "taro"
+                                   << "0"
+                                   << ""
+                                   << "ポートには1～65535の数字を入力して下さい！";
+        QTest::newRow("port too big") << false << "taro"
+                                      << "65536"
+                                      << ""
+                                      << "ポートには1～65535の数字を入力して下さい！";
+        QTest::newRow("port negative") << false << "taro"
+                                       << "-1"
+                                       << ""
+                                       << "ポートには1～65535の数字を入力して下さい！";
+        QTest::newRow("port only spaces") << true << "taro"
+                                          << "  "
+                                          << "h"
+                                          << "ポートには1～65535の数字を入力して下さい！";
+        QTest::newRow("port with spaces around") << false << "taro"
+                                                 << " 9898 "
+                                                 << ""
+                                                 << "";
+        QTest::newRow("highest port") << true << "taro"
+                                      << "65535"
+                                      << "h"
+                                      << "";
+        QTest::newRow("server ignores the host box") << false << "taro"
+                                                     << "9898"
+                                                     << ""
+                                                     << "";
+        QTest::newRow("nickname of spaces") << false << "   "
+                                            << "1"
+                                            << ""
+                                            << "";
     }
 
     // The first failing check shows its box; nothing is stored until all pass.

@@ -92,9 +92,9 @@ private slots:
     void peer_data() {
         QTest::addColumn<Intruder>("intruder");
         QTest::addColumn<Bursts>("bursts");
-        QTest::addColumn<bool>("startAfter");  // the local player starts a game once all is handled
-        QTest::addColumn<int>("added");        // lines the bursts add, before the list drops any
-        QTest::addColumn<QStringList>("tail"); // the list's last lines
+        QTest::addColumn<bool>("startAfter");   // the local player starts a game once all is handled
+        QTest::addColumn<int>("added");         // lines the bursts add, before the list drops any
+        QTest::addColumn<QStringList>("tail");  // the list's last lines
         QTest::addColumn<QString>("rival");
         QTest::addColumn<Turn>("turn");
         QTest::addColumn<QByteArray>("reply");
@@ -105,20 +105,19 @@ private slots:
             << "z" << Turn::Rival << QByteArray("|SName sv");
         QTest::newRow("starts in one read, a win, then the local player starts")
             << Intruder::None << Bursts{{"|StrtG ", 1000, 0, true}, {"|Finis ", 1, kSettled}} << true << 3
-            << QStringList{kSecond, kLose, kFirst}
-            << "相手" << Turn::Mine << QByteArray("|StrtG ");
+            << QStringList{kSecond, kLose, kFirst} << "相手" << Turn::Mine << QByteArray("|StrtG ");
         QTest::newRow("the rival moves during its start")
             << Intruder::None << Bursts{{"|StrtG "}, {"|SetSt 036", 1, 2 * kStepMs}} << false << 1
             << QStringList{kSecond} << "相手" << Turn::Mine << QByteArray();
         QTest::newRow("chat flood in one write, then a greeting")
-            << Intruder::None << Bursts{{"|Speak a>>hi", 40000, 0, true}, {"|Speak a>>end"}, greeting} << false
-            << 40001 << QStringList{"a>>hi", "a>>end"} << "z" << Turn::None << QByteArray("|SName sv");
+            << Intruder::None << Bursts{{"|Speak a>>hi", 40000, 0, true}, {"|Speak a>>end"}, greeting} << false << 40001
+            << QStringList{"a>>hi", "a>>end"} << "z" << Turn::None << QByteArray("|SName sv");
         QTest::newRow("huge chat line, then a greeting")
             << Intruder::None << Bursts{{"|Speak a>>" + huge}, {"|Cnnct z", 1, kSettled}} << false << 1
             << QStringList{kCutChat} << "z" << Turn::None << QByteArray("|SName sv");
         QTest::newRow("huge name answered once")
-            << Intruder::None << Bursts{{"|Cnnct " + huge}} << false << 0 << QStringList{} << QString(kNameCap, u'x') + "…"
-            << Turn::None << QByteArray("|SName sv");
+            << Intruder::None << Bursts{{"|Cnnct " + huge}} << false << 0 << QStringList{}
+            << QString(kNameCap, u'x') + "…" << Turn::None << QByteArray("|SName sv");
         QTest::newRow("huge text without a bar, then a greeting")
             << Intruder::None << Bursts{{huge}, greeting} << false << -1 << QStringList{} << "z" << Turn::None
             << QByteArray("|SName sv");

@@ -133,8 +133,7 @@ private slots:
         const QFontInfo pop(main->OneSelf->font());
         QVERIFY2(pop.family() == "RocknRoll One" || pop.family() == "Noto Sans CJK JP", qPrintable(pop.family()));
         const QFontInfo gothic(dialog->Port->font());
-        QVERIFY2(gothic.family() == "IPAPGothic" || gothic.family() == "Noto Sans CJK JP",
-                 qPrintable(gothic.family()));
+        QVERIFY2(gothic.family() == "IPAPGothic" || gothic.family() == "Noto Sans CJK JP", qPrintable(gothic.family()));
     }
 
     void stonesAndBanner() {
@@ -188,7 +187,7 @@ private slots:
 
     void tabOrder() {
         const QList<QWidget*> mainChain = {main->RecieveList, main->WinNum, main->LoseNum,
-                                           main->Reset, main->TSend, main->StartGame};
+                                           main->Reset,       main->TSend,  main->StartGame};
         QCOMPARE(FocusChain(main), mainChain);
         const QList<QWidget*> dialogChain = {dialog->Handle, dialog->Host, dialog->Port, dialog->OK,
                                              dialog->Cancel, dialog->OptS, dialog->OptC};

@@ -33,30 +33,27 @@ private slots:
         QTest::addColumn<Reads>("reads");
         QTest::addColumn<QStringList>("handled");  // after every read, joined
         QTest::addColumn<QStringList>("expired");  // once the last window closes
-        QTest::newRow("move split in its digits") << Reads{"|SetSt 0", "36"} << QStringList{"SetSt:036"}
-                                                  << QStringList{};
-        QTest::newRow("tag split, then two messages") << Reads{"|Re", "set |Finis "}
-                                                      << QStringList{"Reset:", "Finis:"} << QStringList{};
-        QTest::newRow("unfinished move never completed") << Reads{"|SetSt 1"} << QStringList{}
-                                                         << QStringList{"SetSt:1"};
-        QTest::newRow("chat tag without its text waits") << Reads{"|Speak ", "a>>b"} << QStringList{"Speak:a>>b"}
-                                                         << QStringList{};
+        QTest::newRow("move split in its digits")
+            << Reads{"|SetSt 0", "36"} << QStringList{"SetSt:036"} << QStringList{};
+        QTest::newRow("tag split, then two messages")
+            << Reads{"|Re", "set |Finis "} << QStringList{"Reset:", "Finis:"} << QStringList{};
+        QTest::newRow("unfinished move never completed")
+            << Reads{"|SetSt 1"} << QStringList{} << QStringList{"SetSt:1"};
+        QTest::newRow("chat tag without its text waits")
+            << Reads{"|Speak ", "a>>b"} << QStringList{"Speak:a>>b"} << QStringList{};
         QTest::newRow("a lone bar waits; the unknown tag it makes is dropped")
             << Reads{"|Speak a>>b|", "x"} << QStringList{"Speak:a>>b"} << QStringList{};
-        QTest::newRow("character split between reads") << Reads{"|Speak x\x83", "\x7c"}
-                                                       << QStringList{"Speak:x", "+Speak:ポ"} << QStringList{};
+        QTest::newRow("character split between reads")
+            << Reads{"|Speak x\x83", "\x7c"} << QStringList{"Speak:x", "+Speak:ポ"} << QStringList{};
         QTest::newRow("chat continued up to the next message")
             << Reads{"|Speak ab", "cd", "ef|Cnnct z"} << QStringList{"Speak:ab", "+Speak:cd", "+Speak:ef", "Cnnct:z"}
             << QStringList{};
-        QTest::newRow("a name takes the whole continuing read") << Reads{"|Cnnct ab", "c|Reset "}
-                                                                << QStringList{"Cnnct:ab", "+Cnnct:c|Reset "}
-                                                                << QStringList{};
-        QTest::newRow("a plain line continues too") << Reads{"hello", "wor|Cnnct z"}
-                                                    << QStringList{"Plain:hello", "+Plain:wor", "Cnnct:z"}
-                                                    << QStringList{};
-        QTest::newRow("after the window a read is plain again") << Reads{"|Speak ab", "", "cd|Reset "}
-                                                                << QStringList{"Speak:ab", "Plain:cd|Reset "}
-                                                                << QStringList{};
+        QTest::newRow("a name takes the whole continuing read")
+            << Reads{"|Cnnct ab", "c|Reset "} << QStringList{"Cnnct:ab", "+Cnnct:c|Reset "} << QStringList{};
+        QTest::newRow("a plain line continues too")
+            << Reads{"hello", "wor|Cnnct z"} << QStringList{"Plain:hello", "+Plain:wor", "Cnnct:z"} << QStringList{};
+        QTest::newRow("after the window a read is plain again")
+            << Reads{"|Speak ab", "", "cd|Reset "} << QStringList{"Speak:ab", "Plain:cd|Reset "} << QStringList{};
         QTest::newRow("a kept lead byte is dropped with the window")
             << Reads{"|Speak x\x81", "", "|Cnnct x"} << QStringList{"Speak:x", "Cnnct:x"} << QStringList{};
         QTest::newRow("a chat cut by another message is not continued")

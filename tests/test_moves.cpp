@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/board_geometry.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
 #include "support/probes.h"
 #include "support/raw_peer.h"
 #include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/board_geometry.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
+#include "ui/board_geometry.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
@@ -179,9 +179,8 @@ private slots:
 
     // Both press at nearly the same moment: the server's start stands.
     void simultaneousStartsResolveToTheServer() {
-        QTimer::singleShot(0, client->window.get(), [this] {
-            QTest::mouseClick(client->window->StartGame, Qt::LeftButton);
-        });
+        QTimer::singleShot(0, client->window.get(),
+                           [this] { QTest::mouseClick(client->window->StartGame, Qt::LeftButton); });
         QTest::mouseClick(server->window->StartGame, Qt::LeftButton);
         QTRY_VERIFY(!server->window->StartSequenceRunning() && !client->window->StartSequenceRunning());
         QTest::qWait(50);

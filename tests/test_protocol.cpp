@@ -15,8 +15,7 @@ const QStringList kNames = {"Plain", "Cnnct", "SName", "Speak", "Reset", "StrtG"
 
 // "Reset[]", "Speak[a>>b]" or "Speak!" when the argument is missing; a move
 // adds the digits read from it: "SetSt[1|F]100", "SetSt!000".
-QStringList Describe(const std::vector<Message>& messages)
-{
+QStringList Describe(const std::vector<Message>& messages) {
     QStringList out;
     for (const Message& m : messages) {
         const torvane::MoveDigits move = torvane::ReadMoveDigits(m.argument);
@@ -28,8 +27,7 @@ QStringList Describe(const std::vector<Message>& messages)
 }
 
 // The messages of one read, then "tail <text>" for a kept tail.
-QStringList Cut(const QString& read, bool keepTail)
-{
+QStringList Cut(const QString& read, bool keepTail) {
     const torvane::CutRead cut = CutMessages(read, keepTail);
     return cut.tail.isEmpty() ? Describe(cut.messages) : Describe(cut.messages) << "tail " + cut.tail;
 }
@@ -49,8 +47,7 @@ private slots:
 
 // Every read is cut both as it stands and keeping an unfinished end; `kept`
 // is left out where the two agree.
-void TestProtocol::cutsReads_data()
-{
+void TestProtocol::cutsReads_data() {
     QTest::addColumn<QString>("read");
     QTest::addColumn<QStringList>("handled");
     QTest::addColumn<QStringList>("kept");
@@ -86,8 +83,7 @@ void TestProtocol::cutsReads_data()
         {{"Speak[花子>>こんにちは]", "tail |SetSt 21"}});
 }
 
-void TestProtocol::cutsReads()
-{
+void TestProtocol::cutsReads() {
     QFETCH(QString, read);
     QFETCH(QStringList, handled);
     QFETCH(QStringList, kept);
@@ -96,8 +92,7 @@ void TestProtocol::cutsReads()
     QCOMPARE(Cut(read, true), kept);
 }
 
-void TestProtocol::buildsMessages_data()
-{
+void TestProtocol::buildsMessages_data() {
     QTest::addColumn<QString>("built");
     QTest::addColumn<QString>("wire");
 
@@ -110,8 +105,7 @@ void TestProtocol::buildsMessages_data()
     QTest::newRow("finis") << torvane::FinisMessage() << "|Finis ";
 }
 
-void TestProtocol::buildsMessages()
-{
+void TestProtocol::buildsMessages() {
     QFETCH(QString, built);
     QFETCH(QString, wire);
 
@@ -119,8 +113,7 @@ void TestProtocol::buildsMessages()
 }
 
 // A flood of moves, then a chat line and a name of 100,000 characters each.
-void TestProtocol::cutsHugeReadsQuicklyAndWhole()
-{
+void TestProtocol::cutsHugeReadsQuicklyAndWhole() {
     constexpr int kMoves = 150000;
     const QString line = QString("石").repeated(100000);
     QString read;

@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/board_geometry.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
 #include "support/probes.h"
 #include "support/raw_peer.h"
 #include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;
@@ -65,25 +65,29 @@ private slots:
         QTest::newRow("plain text") << Reads{"hello"} << QStringList{"hello"} << kUnchanged << "3" << QByteArray();
         QTest::newRow("plain text hides a command")
             << Reads{"hello|Reset "} << QStringList{"hello|Reset "} << kUnchanged << "3" << QByteArray();
-        QTest::newRow("greeting") << Reads{"|Cnnct taro"} << QStringList{} << "taro" << "3" << QByteArray("|SName sv");
-        QTest::newRow("greeting without a name") << Reads{"|Cnnct "} << QStringList{} << "" << "3" << QByteArray("|SName sv");
-        QTest::newRow("name runs to the end of the read")
-            << Reads{"|SName abc|StrtG "} << QStringList{} << "abc|StrtG " << "3" << QByteArray();
-        QTest::newRow("empty name reply") << Reads{"|SName "} << QStringList{"エラーコード１Ｃ：名前を判別できませんでした"}
-                                          << kUnchanged << "3" << QByteArray();
+        QTest::newRow("greeting") << Reads{"|Cnnct taro"} << QStringList{} << "taro"
+                                  << "3" << QByteArray("|SName sv");
+        QTest::newRow("greeting without a name") << Reads{"|Cnnct "} << QStringList{} << ""
+                                                 << "3" << QByteArray("|SName sv");
+        QTest::newRow("name runs to the end of the read") << Reads{"|SName abc|StrtG "} << QStringList{} << "abc|StrtG "
+                                                          << "3" << QByteArray();
+        QTest::newRow("empty name reply")
+            << Reads{"|SName "} << QStringList{"エラーコード１Ｃ：名前を判別できませんでした"} << kUnchanged << "3"
+            << QByteArray();
         QTest::newRow("chat") << Reads{"|Speak abc>>"} << QStringList{"abc>>"} << kUnchanged << "3" << QByteArray();
         QTest::newRow("chat in code page 932")
             << Reads{QByteArray("|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60")}
             << QStringList{"タロウ>>☆　①～"} << kUnchanged << "3" << QByteArray();
-        QTest::newRow("chat cut at a bar") << Reads{"|Speak abc>>x|y"} << QStringList{"abc>>x"} << kUnchanged << "3"
-                                           << QByteArray();
-        QTest::newRow("empty chat then reset") << Reads{"|Speak |Reset "} << QStringList{""} << kUnchanged << "0"
-                                               << QByteArray();
-        QTest::newRow("chat without argument") << Reads{"|Speak "}
-                                               << QStringList{"エラーコード０：相手のメッセージを受信できませんでした"}
-                                               << kUnchanged << "3" << QByteArray();
+        QTest::newRow("chat cut at a bar")
+            << Reads{"|Speak abc>>x|y"} << QStringList{"abc>>x"} << kUnchanged << "3" << QByteArray();
+        QTest::newRow("empty chat then reset")
+            << Reads{"|Speak |Reset "} << QStringList{""} << kUnchanged << "0" << QByteArray();
+        QTest::newRow("chat without argument")
+            << Reads{"|Speak "} << QStringList{"エラーコード０：相手のメッセージを受信できませんでした"} << kUnchanged
+            << "3" << QByteArray();
         QTest::newRow("reset") << Reads{"|Reset "} << QStringList{} << kUnchanged << "0" << QByteArray();
-        QTest::newRow("reset without its space") << Reads{"|Reset"} << QStringList{} << kUnchanged << "0" << QByteArray();
+        QTest::newRow("reset without its space")
+            << Reads{"|Reset"} << QStringList{} << kUnchanged << "0" << QByteArray();
         QTest::newRow("unknown command swallows the rest")
             << Reads{"|Xxxxx |Reset "} << QStringList{} << kUnchanged << "3" << QByteArray();
         QTest::newRow("move without argument") << Reads{"|SetSt "} << QStringList{"エラーコード２：位置情報が不明です"}
@@ -114,19 +118,19 @@ private slots:
         QTest::addColumn<QList<int>>("emptyPoints");
         QTest::addColumn<bool>("turnPasses");
         const QList<int> start = {3, 4, 5};
-        QTest::newRow("stone 0 from 6 to 3") << Reads{"|SetSt 036"} << 0 << QPoint(225, 132) << QList<int>{2, 3, 4}
-                                             << true;
+        QTest::newRow("stone 0 from 6 to 3")
+            << Reads{"|SetSt 036"} << 0 << QPoint(225, 132) << QList<int>{2, 3, 4} << true;
         QTest::newRow("target 9 moves nothing") << Reads{"|SetSt 19"} << -1 << QPoint() << start << true;
-        QTest::newRow("missing digits read as 0") << Reads{"|SetSt 1"} << 1 << QPoint(225, 225)
-                                                  << QList<int>{3, 4, 5, 8} << true;
+        QTest::newRow("missing digits read as 0")
+            << Reads{"|SetSt 1"} << 1 << QPoint(225, 225) << QList<int>{3, 4, 5, 8} << true;
         QTest::newRow("stone 5 names no stone") << Reads{"|SetSt 536"} << -1 << QPoint() << start << true;
-        QTest::newRow("source 9 frees nothing") << Reads{"|SetSt 039"} << 0 << QPoint(225, 132) << QList<int>{3, 4}
-                                                << true;
+        QTest::newRow("source 9 frees nothing")
+            << Reads{"|SetSt 039"} << 0 << QPoint(225, 132) << QList<int>{3, 4} << true;
         QTest::newRow("seventh character skipped") << Reads{"|SetSt086"} << -1 << QPoint() << start << true;
-        QTest::newRow("split inside the digits") << Reads{"|SetSt 0", "36"} << 0 << QPoint(225, 132)
-                                                 << QList<int>{2, 3, 4} << true;
-        QTest::newRow("unfinished move on its own") << Reads{"|SetSt 2"} << 2 << QPoint(225, 225)
-                                                    << QList<int>{3, 4, 5, 8} << true;
+        QTest::newRow("split inside the digits")
+            << Reads{"|SetSt 0", "36"} << 0 << QPoint(225, 132) << QList<int>{2, 3, 4} << true;
+        QTest::newRow("unfinished move on its own")
+            << Reads{"|SetSt 2"} << 2 << QPoint(225, 225) << QList<int>{3, 4, 5, 8} << true;
     }
 
     void moves() {
@@ -169,11 +173,16 @@ private slots:
     void lossCountGoesOnFromTheLeadingNumber_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        QTest::newRow("number") << "4" << "5";
-        QTest::newRow("number then text") << "12 games" << "13";
-        QTest::newRow("text") << "abc" << "1";
-        QTest::newRow("empty") << "" << "1";
-        QTest::newRow("past 64 bits") << "9223372036854775807" << "9223372036854775808";
+        QTest::newRow("number") << "4"
+                                << "5";
+        QTest::newRow("number then text") << "12 games"
+                                          << "13";
+        QTest::newRow("text") << "abc"
+                              << "1";
+        QTest::newRow("empty") << ""
+                               << "1";
+        QTest::newRow("past 64 bits") << "9223372036854775807"
+                                      << "9223372036854775808";
     }
 
     void lossCountGoesOnFromTheLeadingNumber() {

@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "ui/board_geometry.h"
 #include "support/player.h"
 #include "support/probes.h"
 #include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
 #include "ui/picture_box.h"
 
 using namespace torvane;

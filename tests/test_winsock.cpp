@@ -56,8 +56,7 @@ private slots:
         client.SetRemotePort(server.sock.LocalPort());
         client.Connect();
         QVERIFY(QTest::qWaitFor([&] { return connected.size() + failed.size() > 0; }));
-        if (!failed.isEmpty() && QHostAddress(QHostAddress::LocalHostIPv6).isNull())
-            QSKIP("no IPv6 loopback here");
+        if (!failed.isEmpty() && QHostAddress(QHostAddress::LocalHostIPv6).isNull()) QSKIP("no IPv6 loopback here");
         QCOMPARE(connected.size(), 1);
     }
 

@@ -34,8 +34,8 @@ constexpr int kBoardSide = geometry::kBoardRect.width();
 constexpr double kHalfStone = geometry::kStoneSize / 2.0;
 // The grooves between points, as pairs of end points: each row with the
 // column through its first point, then the two diagonals.
-constexpr std::array<std::pair<torvane::PointIndex, torvane::PointIndex>, 8> kGameLines{{
-    {0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}}};
+constexpr std::array<std::pair<torvane::PointIndex, torvane::PointIndex>, 8> kGameLines{
+    {{0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}}};
 constexpr int kIconSide = 256;
 
 constexpr int kFrameWidth = 13;
@@ -81,22 +81,17 @@ struct BannerStyle {
 
 // ---------------------------------------------------------------- noise
 
-double latticeValue(int x, int y, std::uint32_t seed)
-{
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u
-        + static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
+double latticeValue(int x, int y, std::uint32_t seed) {
+    std::uint32_t h =
+        static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return static_cast<double>(h & 0xFFFFu) / 65535.0;
 }
 
-double smoothStep(double t)
-{
-    return t * t * (3.0 - 2.0 * t);
-}
+double smoothStep(double t) { return t * t * (3.0 - 2.0 * t); }
 
-double valueNoise(double x, double y, std::uint32_t seed)
-{
+double valueNoise(double x, double y, std::uint32_t seed) {
     const double fx = std::floor(x);
     const double fy = std::floor(y);
     const int ix = static_cast<int>(fx);
@@ -104,13 +99,11 @@ double valueNoise(double x, double y, std::uint32_t seed)
     const double tx = smoothStep(x - fx);
     const double ty = smoothStep(y - fy);
     const double top = std::lerp(latticeValue(ix, iy, seed), latticeValue(ix + 1, iy, seed), tx);
-    const double bottom
-        = std::lerp(latticeValue(ix, iy + 1, seed), latticeValue(ix + 1, iy + 1, seed), tx);
+    const double bottom = std::lerp(latticeValue(ix, iy + 1, seed), latticeValue(ix + 1, iy + 1, seed), tx);
     return std::lerp(top, bottom, ty);
 }
 
-double fractalNoise(double x, double y, std::uint32_t seed)
-{
+double fractalNoise(double x, double y, std::uint32_t seed) {
     constexpr int kOctaves = 4;
     double sum = 0.0;
     double amplitude = 0.5;
@@ -127,29 +120,25 @@ double fractalNoise(double x, double y, std::uint32_t seed)
 
 // How dark the grain is at a point: 'along' follows the fibres, 'across'
 // crosses the growth rings.
-double grainDarkness(double along, double across, std::uint32_t seed)
-{
+double grainDarkness(double along, double across, std::uint32_t seed) {
     const double warp = 16.0 * fractalNoise(along * 0.006, across * 0.018, seed);
     const double ring = 0.5 + 0.5 * std::sin((across + warp) * 0.40);
     const double fibre = valueNoise(along * 0.05, across * 0.9, seed + 101);
     return 0.62 * std::pow(ring, 6.0) + 0.38 * fibre * fibre;
 }
 
-QRgb woodColour(const WoodTone &tone, double along, double across, double light)
-{
+QRgb woodColour(const WoodTone& tone, double along, double across, double light) {
     const double t = 0.8 * grainDarkness(along, across, tone.seed);
     const auto channel = [&](int from, int to) {
         const double value = std::lerp(static_cast<double>(from), static_cast<double>(to), t);
         return std::clamp(static_cast<int>(std::lround(value * light)), 0, 255);
     };
-    return qRgb(channel(tone.light.red(), tone.dark.red()),
-                channel(tone.light.green(), tone.dark.green()),
+    return qRgb(channel(tone.light.red(), tone.dark.red()), channel(tone.light.green(), tone.dark.green()),
                 channel(tone.light.blue(), tone.dark.blue()));
 }
 
 // The playing surface: grain running left to right, lit a touch in the middle.
-QRgb surfacePixel(int x, int y, double scale)
-{
+QRgb surfacePixel(int x, int y, double scale) {
     const double middle = kBoardSide / 2.0;
     const double dist = std::hypot(x + 0.5 - middle, y + 0.5 - middle) / middle;
     return woodColour(kSurfaceWood, x * scale, y * scale, 1.05 - 0.10 * dist * dist);
@@ -157,24 +146,21 @@ QRgb surfacePixel(int x, int y, double scale)
 
 // The mitred frame: each side has its grain along its own length and is
 // lit as a rounded moulding with the light from the top left.
-QRgb framePixel(int x, int y)
-{
+QRgb framePixel(int x, int y) {
     const int last = kBoardSide - 1;
-    const std::array<int, 4> gaps{y, last - x, last - y, x}; // top, right, bottom, left
+    const std::array<int, 4> gaps{y, last - x, last - y, x};  // top, right, bottom, left
     const auto side = std::min_element(gaps.begin(), gaps.end()) - gaps.begin();
     constexpr std::array<double, 4> kSideLight{1.22, 0.86, 0.74, 1.08};
     const double depth = (*std::min_element(gaps.begin(), gaps.end()) + 0.5) / kFrameWidth;
     const double light = kSideLight[side] * (0.82 + 0.26 * std::sin(depth * std::numbers::pi));
     const bool horizontal = side % 2 == 0;
-    return horizontal ? woodColour(kFrameWood, x, y, light)
-                      : woodColour(kFrameWood, y + 640.0, x, light);
+    return horizontal ? woodColour(kFrameWood, x, y, light) : woodColour(kFrameWood, y + 640.0, x, light);
 }
 
-QImage boardWood()
-{
+QImage boardWood() {
     QImage image(kBoardSide, kBoardSide, QImage::Format_RGB32);
     for (int y = 0; y < kBoardSide; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < kBoardSide; ++x) {
             const int gap = std::min({x, y, kBoardSide - 1 - x, kBoardSide - 1 - y});
             line[x] = gap < kFrameWidth ? framePixel(x, y) : surfacePixel(x, y, 1.0);
@@ -186,14 +172,10 @@ QImage boardWood()
 // ---------------------------------------------------------------- board
 
 // The middle of the stone box on point p, where its seat is drawn.
-QPointF seatCentre(torvane::PointIndex p)
-{
-    return QRectF(geometry::OnBoardPicture(geometry::StoneRect(p))).center();
-}
+QPointF seatCentre(torvane::PointIndex p) { return QRectF(geometry::OnBoardPicture(geometry::StoneRect(p))).center(); }
 
 // A line carved into the wood: the lower-right wall catches the light.
-void paintGroove(QPainter &p, const QLineF &line, double width)
-{
+void paintGroove(QPainter& p, const QLineF& line, double width) {
     const double lit = width * 0.3;
     p.setPen(QPen(kGrooveLit, width, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(line.translated(lit, lit));
@@ -201,17 +183,14 @@ void paintGroove(QPainter &p, const QLineF &line, double width)
     p.drawLine(line);
 }
 
-void paintGameLines(QPainter &p)
-{
-    for (const auto &[from, to] : kGameLines)
-        paintGroove(p, QLineF(seatCentre(from), seatCentre(to)), kGrooveWidth);
+void paintGameLines(QPainter& p) {
+    for (const auto& [from, to] : kGameLines) paintGroove(p, QLineF(seatCentre(from), seatCentre(to)), kGrooveWidth);
 }
 
 // The round seat of one point: a flat inlaid disc with a carved hollow.
 // It only depends on its centre, so the stone pictures can repeat it
 // exactly and sit on the board without a visible box.
-void paintSeat(QPainter &p, QPointF centre)
-{
+void paintSeat(QPainter& p, QPointF centre) {
     // Turned on a lathe: faint concentric rings on the flat part.
     constexpr int kRings = 9;
     const double flatFrom = kHollowRadius / kSeatRadius;
@@ -249,8 +228,7 @@ void paintSeat(QPainter &p, QPointF centre)
     p.drawEllipse(centre + QPointF(0.8, 0.8), floor, floor);
 }
 
-void paintFrameEdges(QPainter &p)
-{
+void paintFrameEdges(QPainter& p) {
     const QRectF outer(0.5, 0.5, kBoardSide - 1.0, kBoardSide - 1.0);
     const QRectF inner = outer.adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth);
     p.setBrush(Qt::NoBrush);
@@ -269,22 +247,19 @@ void paintFrameEdges(QPainter &p)
     p.drawLine(inner.topRight(), inner.bottomRight());
 }
 
-QImage board()
-{
+QImage board() {
     QImage image = boardWood();
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     paintFrameEdges(p);
     paintGameLines(p);
-    for (torvane::PointIndex point = 0; point < torvane::kPointCount; ++point)
-        paintSeat(p, seatCentre(point));
+    for (torvane::PointIndex point = 0; point < torvane::kPointCount; ++point) paintSeat(p, seatCentre(point));
     return image;
 }
 
 // ---------------------------------------------------------------- stones
 
-void paintStoneShadow(QPainter &p, QPointF centre, double radius)
-{
+void paintStoneShadow(QPainter& p, QPointF centre, double radius) {
     const double spread = radius * 1.16;
     const QPointF at = centre + QPointF(0.10, 0.14) * radius;
     QRadialGradient shadow(at, spread);
@@ -295,8 +270,7 @@ void paintStoneShadow(QPainter &p, QPointF centre, double radius)
     p.drawEllipse(at, spread, spread);
 }
 
-void paintStone(QPainter &p, QPointF centre, double radius, const StoneTone &tone)
-{
+void paintStone(QPainter& p, QPointF centre, double radius, const StoneTone& tone) {
     paintStoneShadow(p, centre, radius);
     QRadialGradient body(centre, radius, centre - QPointF(0.38, 0.42) * radius);
     body.setColorAt(0.0, tone.shine);
@@ -326,8 +300,7 @@ void paintStone(QPainter &p, QPointF centre, double radius, const StoneTone &ton
     p.drawEllipse(shineAt, radius * 0.44, radius * 0.30);
 }
 
-QImage stone(const StoneTone &tone)
-{
+QImage stone(const StoneTone& tone) {
     QImage image(geometry::kStoneSize, geometry::kStoneSize, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -339,8 +312,7 @@ QImage stone(const StoneTone &tone)
 
 // ---------------------------------------------------------------- banners
 
-QFont bannerFont()
-{
+QFont bannerFont() {
     const QStringList families = QFontDatabase::families();
     QFont font;
     if (families.contains(QStringLiteral("RocknRoll One"))) {
@@ -354,28 +326,25 @@ QFont bannerFont()
     return font;
 }
 
-QPainterPath bannerOutline(const QRectF &plate)
-{
+QPainterPath bannerOutline(const QRectF& plate) {
     QPainterPath path;
     path.addRoundedRect(plate, 15.0, 15.0);
     return path;
 }
 
 // A soft drop shadow made of stacked, fading rounded rectangles.
-void paintBannerShadow(QPainter &p, const QRectF &plate)
-{
+void paintBannerShadow(QPainter& p, const QRectF& plate) {
     constexpr int kLayers = 5;
     p.setPen(Qt::NoPen);
     for (int layer = kLayers; layer > 0; --layer) {
         p.setBrush(QColor(30, 14, 0, 26));
-        const QRectF blurred = plate.translated(2.5, 3.5).adjusted(-layer * 0.6, -layer * 0.6,
-                                                                    layer * 0.6, layer * 0.6);
+        const QRectF blurred =
+            plate.translated(2.5, 3.5).adjusted(-layer * 0.6, -layer * 0.6, layer * 0.6, layer * 0.6);
         p.drawRoundedRect(blurred, 15.0 + layer, 15.0 + layer);
     }
 }
 
-void paintBannerPlate(QPainter &p, const QRectF &plate, const BannerStyle &style)
-{
+void paintBannerPlate(QPainter& p, const QRectF& plate, const BannerStyle& style) {
     const QPainterPath outline = bannerOutline(plate);
     QLinearGradient fill(plate.topLeft(), plate.bottomLeft());
     fill.setColorAt(0.0, style.top);
@@ -397,8 +366,7 @@ void paintBannerPlate(QPainter &p, const QRectF &plate, const BannerStyle &style
 }
 
 // A four-pointed twinkle.
-void paintSparkle(QPainter &p, QPointF at, double size)
-{
+void paintSparkle(QPainter& p, QPointF at, double size) {
     QPainterPath star;
     const double waist = size * 0.22;
     star.moveTo(at + QPointF(0, -size));
@@ -410,8 +378,7 @@ void paintSparkle(QPainter &p, QPointF at, double size)
 }
 
 // Rays from the middle and a few sparkles, for the winner.
-void paintFestivity(QPainter &p, const QRectF &plate)
-{
+void paintFestivity(QPainter& p, const QRectF& plate) {
     constexpr int kRays = 16;
     QConicalGradient rays(plate.center(), 0.0);
     for (int ray = 0; ray < kRays; ++ray) {
@@ -423,19 +390,16 @@ void paintFestivity(QPainter &p, const QRectF &plate)
     p.setClipPath(bannerOutline(plate.adjusted(3, 3, -3, -3)));
     p.fillRect(plate, rays);
     p.restore();
-    const std::array<std::array<double, 3>, 6> sparkles{{
-        {14, 18, 6}, {24, 50, 4}, {10, 38, 3}, {168, 15, 4}, {170, 42, 6.5}, {160, 55, 3}}};
-    for (const auto &s : sparkles)
-        paintSparkle(p, plate.topLeft() + QPointF(s[0], s[1]), s[2]);
+    const std::array<std::array<double, 3>, 6> sparkles{
+        {{14, 18, 6}, {24, 50, 4}, {10, 38, 3}, {168, 15, 4}, {170, 42, 6.5}, {160, 55, 3}}};
+    for (const auto& s : sparkles) paintSparkle(p, plate.topLeft() + QPointF(s[0], s[1]), s[2]);
 }
 
-void paintBannerText(QPainter &p, const QRectF &plate, const BannerStyle &style, const QFont &font)
-{
+void paintBannerText(QPainter& p, const QRectF& plate, const BannerStyle& style, const QFont& font) {
     QPainterPath text;
     text.addText(0, 0, font, style.text);
     const QRectF bounds = text.boundingRect();
-    const double scale = std::min((plate.width() - 30) / bounds.width(),
-                                  (plate.height() - 20) / bounds.height());
+    const double scale = std::min((plate.width() - 30) / bounds.width(), (plate.height() - 20) / bounds.height());
     QTransform fit;
     fit.translate(plate.center().x(), plate.center().y());
     fit.scale(scale, scale);
@@ -453,45 +417,38 @@ void paintBannerText(QPainter &p, const QRectF &plate, const BannerStyle &style,
 
 // The banner keeps the board around its rounded corners, so it blends in
 // where the window shows it.
-QImage banner(const QImage &boardImage, const BannerStyle &style, const QFont &font)
-{
+QImage banner(const QImage& boardImage, const BannerStyle& style, const QFont& font) {
     QImage image = boardImage.copy(geometry::OnBoardPicture(geometry::kBannerRect));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plate = QRectF(image.rect()).adjusted(3.0, 3.0, -5.0, -6.0);
     paintBannerShadow(p, plate);
     paintBannerPlate(p, plate, style);
-    if (style.festive)
-        paintFestivity(p, plate);
+    if (style.festive) paintFestivity(p, plate);
     paintBannerText(p, plate, style, font);
     return image;
 }
 
-const BannerStyle kStartStyle{QStringLiteral("ゲーム開始！"), QColor(70, 96, 196), QColor(30, 40, 110),
-                              QColor(244, 196, 64), QColor(255, 255, 255), QColor(255, 236, 160),
-                              QColor(20, 24, 70), false};
-const BannerStyle kWinStyle{QStringLiteral("勝ち！"), QColor(244, 120, 40), QColor(196, 24, 30),
-                            QColor(255, 216, 80), QColor(255, 255, 210), QColor(255, 200, 40),
-                            QColor(120, 10, 10), true};
-const BannerStyle kLoseStyle{QStringLiteral("負け…"), QColor(120, 130, 146), QColor(64, 70, 86),
-                             QColor(40, 44, 54), QColor(226, 232, 240), QColor(160, 170, 186),
-                             QColor(34, 38, 50), false};
+const BannerStyle kStartStyle{
+    QStringLiteral("ゲーム開始！"), QColor(70, 96, 196),   QColor(30, 40, 110), QColor(244, 196, 64),
+    QColor(255, 255, 255),          QColor(255, 236, 160), QColor(20, 24, 70),  false};
+const BannerStyle kWinStyle{QStringLiteral("勝ち！"), QColor(244, 120, 40), QColor(196, 24, 30), QColor(255, 216, 80),
+                            QColor(255, 255, 210),    QColor(255, 200, 40), QColor(120, 10, 10), true};
+const BannerStyle kLoseStyle{QStringLiteral("負け…"), QColor(120, 130, 146), QColor(64, 70, 86), QColor(40, 44, 54),
+                             QColor(226, 232, 240),   QColor(160, 170, 186), QColor(34, 38, 50), false};
 
 // ---------------------------------------------------------------- icon
 
-QImage iconWood(int side, double scale)
-{
+QImage iconWood(int side, double scale) {
     QImage image(side, side, QImage::Format_RGB32);
     for (int y = 0; y < side; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < side; ++x)
-            line[x] = surfacePixel(x, y, scale);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < side; ++x) line[x] = surfacePixel(x, y, scale);
     }
     return image;
 }
 
-void paintIconBoard(QPainter &p, const QRectF &slab)
-{
+void paintIconBoard(QPainter& p, const QRectF& slab) {
     QPainterPath outline;
     outline.addRoundedRect(slab, 34.0, 34.0);
     p.fillPath(outline.translated(0, 6), QColor(30, 14, 0, 110));
@@ -506,8 +463,7 @@ void paintIconBoard(QPainter &p, const QRectF &slab)
     p.drawPath(outline);
 }
 
-QImage icon()
-{
+QImage icon() {
     QImage image(kIconSide, kIconSide, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -540,23 +496,19 @@ QImage icon()
 
 // ---------------------------------------------------------------- output
 
-bool save(const QImage &image, const QDir &folder, const char *name)
-{
+bool save(const QImage& image, const QDir& folder, const char* name) {
     const bool bitmap = QString::fromLatin1(name).endsWith(QLatin1String(".bmp"));
     const QImage out = bitmap ? image.convertToFormat(QImage::Format_RGB888) : image;
     const QString path = folder.filePath(QString::fromLatin1(name));
-    if (out.save(path, bitmap ? "BMP" : "PNG"))
-        return true;
+    if (out.save(path, bitmap ? "BMP" : "PNG")) return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char *argv[])
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char* argv[]) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
@@ -569,7 +521,7 @@ int main(int argc, char *argv[])
     }
     const QImage boardImage = board();
     const QFont font = bannerFont();
-    const std::array<std::pair<const char *, QImage>, 7> pictures{{
+    const std::array<std::pair<const char*, QImage>, 7> pictures{{
         {"3by3box.bmp", boardImage},
         {"green.bmp", stone(kGreenStone)},
         {"blue.bmp", stone(kBlueStone)},
@@ -579,7 +531,6 @@ int main(int argc, char *argv[])
         {"torvane.png", icon()},
     }};
     bool ok = true;
-    for (const auto &[name, image] : pictures)
-        ok = save(image, folder, name) && ok;
+    for (const auto& [name, image] : pictures) ok = save(image, folder, name) && ok;
     return ok ? 0 : 1;
 }

@@ -11,8 +11,7 @@ constexpr std::uint16_t kSingleByteEnd = 0x100;
 
 }  // namespace
 
-QByteArray EncodeCp932(QStringView text)
-{
+QByteArray EncodeCp932(QStringView text) {
     const cp932::Tables& tables = cp932::GetTables();
     QByteArray out(text.size() * 2, Qt::Uninitialized);
     char* dst = out.data();
@@ -44,8 +43,7 @@ QByteArray EncodeCp932(QStringView text)
     return out;
 }
 
-QString Cp932Decoder::Decode(QByteArrayView bytes)
-{
+QString Cp932Decoder::Decode(QByteArrayView bytes) {
     const cp932::Tables& tables = cp932::GetTables();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
@@ -80,9 +78,6 @@ QString Cp932Decoder::Decode(QByteArrayView bytes)
     return out;
 }
 
-void Cp932Decoder::Reset()
-{
-    pendingLead_ = -1;
-}
+void Cp932Decoder::Reset() { pendingLead_ = -1; }
 
 }  // namespace torvane

@@ -1,7 +1,7 @@
 #include "net/cp932_tables.h"
 
-#include <QtGlobal>
 #include <iconv.h>
+#include <QtGlobal>
 #include <memory>
 
 namespace torvane::cp932 {
@@ -34,8 +34,7 @@ bool IsTrailByte(int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 
 // Where several pairs decode to one character, Windows encodes the pair of
 // the lowest rank: JIS X 0208, then NEC row 13, then the IBM extensions, then
 // the NEC-selected copies of the IBM extensions.
-int PreferenceRank(int lead)
-{
+int PreferenceRank(int lead) {
     if (lead == 0x87) {
         return 1;
     }
@@ -49,8 +48,7 @@ int PreferenceRank(int lead)
 }
 
 // The one UTF-16 unit iconv makes of a byte pair, or 0 if it makes none.
-char16_t DecodePair(iconv_t converter, unsigned char lead, unsigned char trail)
-{
+char16_t DecodePair(iconv_t converter, unsigned char lead, unsigned char trail) {
     char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
     unsigned char out[4] = {};
     char* inPtr = in;
@@ -65,8 +63,7 @@ char16_t DecodePair(iconv_t converter, unsigned char lead, unsigned char trail)
     return static_cast<char16_t>(out[0] << 8 | out[1]);
 }
 
-void FillSingleBytes(Tables& tables)
-{
+void FillSingleBytes(Tables& tables) {
     tables.single.fill(kReplacement);
     for (int b = 0; b < 0x80; ++b) {
         tables.single[b] = static_cast<char16_t>(b);
@@ -81,8 +78,7 @@ void FillSingleBytes(Tables& tables)
     }
 }
 
-void FillPairs(Tables& tables)
-{
+void FillPairs(Tables& tables) {
     iconv_t converter = iconv_open("UTF-16BE", "CP932");
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         qFatal("The CP932 converter of iconv is missing");
@@ -100,8 +96,7 @@ void FillPairs(Tables& tables)
     iconv_close(converter);
 }
 
-void FillPairEncodings(Tables& tables)
-{
+void FillPairEncodings(Tables& tables) {
     for (int rank = 0; rank < kPreferenceRanks; ++rank) {
         for (int lead = 0; lead < 256; ++lead) {
             if (!IsLeadByte(lead) || PreferenceRank(lead) != rank) {
@@ -120,8 +115,7 @@ void FillPairEncodings(Tables& tables)
     }
 }
 
-std::unique_ptr<const Tables> BuildTables()
-{
+std::unique_ptr<const Tables> BuildTables() {
     auto tables = std::make_unique<Tables>();
     FillSingleBytes(*tables);
     FillPairs(*tables);
@@ -131,8 +125,7 @@ std::unique_ptr<const Tables> BuildTables()
 
 }  // namespace
 
-const Tables& GetTables()
-{
+const Tables& GetTables() {
     static const std::unique_ptr<const Tables> tables = BuildTables();
     return *tables;
 }

@@ -20,8 +20,7 @@ struct Tables {
     // otherwise lead << 8 | trail. Units below 0x80 are ASCII and not stored.
     std::array<std::uint16_t, 65536> encode{};
 
-    char16_t Pair(unsigned char lead, unsigned char trail) const
-    {
+    char16_t Pair(unsigned char lead, unsigned char trail) const {
         return pair[static_cast<std::size_t>(LeadIndex(lead)) * 256 + trail];
     }
 

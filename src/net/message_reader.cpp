@@ -32,9 +32,7 @@ std::vector<Message> MessageReader::Expire() {
     return CutMessages(std::exchange(tail_, QString()), false).messages;
 }
 
-bool MessageReader::Waiting() const {
-    return !tail_.isEmpty() || decoder_.HasPendingByte() || open_.has_value();
-}
+bool MessageReader::Waiting() const { return !tail_.isEmpty() || decoder_.HasPendingByte() || open_.has_value(); }
 
 void MessageReader::Reset() {
     decoder_.Reset();

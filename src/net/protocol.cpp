@@ -28,9 +28,9 @@ constexpr std::array<Tag, 7> kTags{{
     {Command::Finis, u"|Finis"},
 }};
 
-QStringView TagOf(Command command)
-{
-    const auto* tag = std::find_if(kTags.begin(), kTags.end(), [command](const Tag& t) { return t.command == command; });
+QStringView TagOf(Command command) {
+    const auto* tag =
+        std::find_if(kTags.begin(), kTags.end(), [command](const Tag& t) { return t.command == command; });
     Q_ASSERT(tag != kTags.end());
     return tag->text;
 }
@@ -38,8 +38,7 @@ QStringView TagOf(Command command)
 // The command `rest` starts with, or Plain when it starts with none. Compared
 // inline: this runs once per message and a library call per tag costs more
 // than the rest of the cutting.
-Command CommandOf(QStringView rest)
-{
+Command CommandOf(QStringView rest) {
     if (rest.size() < kTagLength) {
         return Command::Plain;
     }
@@ -66,8 +65,7 @@ constexpr std::array<Needs, 3> kArgumentNeeds{{
 
 // A read that stops inside a tag or before the argument it needs: the rest
 // may still be coming.
-bool IsUnfinished(QStringView rest)
-{
+bool IsUnfinished(QStringView rest) {
     for (const Needs& needs : kArgumentNeeds) {
         if (rest.size() < kArgumentStart + needs.characters && rest.startsWith(TagOf(needs.command))) {
             return true;
@@ -79,8 +77,7 @@ bool IsUnfinished(QStringView rest)
     return std::any_of(kTags.begin(), kTags.end(), [rest](const Tag& tag) { return tag.text.startsWith(rest); });
 }
 
-QString Tagged(Command command, QStringView argument = {})
-{
+QString Tagged(Command command, QStringView argument = {}) {
     const QStringView tag = TagOf(command);
     QString message;
     message.reserve(tag.size() + 1 + argument.size());
@@ -90,8 +87,7 @@ QString Tagged(Command command, QStringView argument = {})
 
 // Handles the message at the start of `rest`. Returns where the next message
 // starts within `rest`, or kReadEnds.
-qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages)
-{
+qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages) {
     const Command command = CommandOf(rest);
     if (command == Command::Plain) {
         return kReadEnds;
@@ -119,8 +115,7 @@ qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages)
 
 }  // namespace
 
-CutRead CutMessages(QStringView read, bool keepTail)
-{
+CutRead CutMessages(QStringView read, bool keepTail) {
     CutRead cut;
     if (read.isEmpty()) {
         return cut;
@@ -155,8 +150,7 @@ CutRead CutMessages(QStringView read, bool keepTail)
     return cut;
 }
 
-MoveDigits ReadMoveDigits(QStringView argument)
-{
+MoveDigits ReadMoveDigits(QStringView argument) {
     std::array<std::int16_t, kMoveDigits> values{};
     for (qsizetype i = 0; i < std::min(argument.size(), kMoveDigits); ++i) {
         const char16_t c = argument[i].unicode();
@@ -167,48 +161,28 @@ MoveDigits ReadMoveDigits(QStringView argument)
     return {values[0], values[1], values[2]};
 }
 
-QString ChatLine(QStringView nickName, QStringView text)
-{
+QString ChatLine(QStringView nickName, QStringView text) {
     QString line = nickName.toString();
     line.append(u">>").append(text);
     return line.replace(kBar, u'｜');
 }
 
-QString CnnctMessage(QStringView nickName)
-{
-    return Tagged(Command::Cnnct, nickName);
-}
+QString CnnctMessage(QStringView nickName) { return Tagged(Command::Cnnct, nickName); }
 
-QString SNameMessage(QStringView name)
-{
-    return Tagged(Command::SName, name);
-}
+QString SNameMessage(QStringView name) { return Tagged(Command::SName, name); }
 
-QString SpeakMessage(QStringView chatLine)
-{
-    return Tagged(Command::Speak, chatLine);
-}
+QString SpeakMessage(QStringView chatLine) { return Tagged(Command::Speak, chatLine); }
 
-QString ResetMessage()
-{
-    return Tagged(Command::Reset);
-}
+QString ResetMessage() { return Tagged(Command::Reset); }
 
-QString StrtGMessage()
-{
-    return Tagged(Command::StrtG);
-}
+QString StrtGMessage() { return Tagged(Command::StrtG); }
 
-QString SetStMessage(int stone, int target, int source)
-{
+QString SetStMessage(int stone, int target, int source) {
     Q_ASSERT(stone >= 0 && stone <= 9 && target >= 0 && target <= 9 && source >= 0 && source <= 9);
     const QChar digits[kMoveDigits] = {QChar(u'0' + stone), QChar(u'0' + target), QChar(u'0' + source)};
     return Tagged(Command::SetSt, QStringView(digits, kMoveDigits));
 }
 
-QString FinisMessage()
-{
-    return Tagged(Command::Finis);
-}
+QString FinisMessage() { return Tagged(Command::Finis); }
 
 }  // namespace torvane

@@ -28,9 +28,7 @@ Winsock::Winsock(QObject* parent) : QObject(parent), server_(new QTcpServer(this
 
 Winsock::~Winsock() { Close(); }
 
-quint16 Winsock::LocalPort() const {
-    return server_->isListening() ? server_->serverPort() : localPort_;
-}
+quint16 Winsock::LocalPort() const { return server_->isListening() ? server_->serverPort() : localPort_; }
 
 void Winsock::Listen() {
     if (!server_->listen(QHostAddress::Any, localPort_)) {

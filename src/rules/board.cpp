@@ -27,9 +27,6 @@ bool IsAdjacent(int from, int to) {
     return std::find(row.begin(), row.end(), to) != row.end();
 }
 
-PointIndex MirrorPoint(int p) {
-    return IsPoint(p) ? static_cast<PointIndex>(kPointCount - 1 - p) : PointIndex{0};
-}
-
+PointIndex MirrorPoint(int p) { return IsPoint(p) ? static_cast<PointIndex>(kPointCount - 1 - p) : PointIndex{0}; }
 
 }  // namespace torvane

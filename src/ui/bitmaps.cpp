@@ -18,9 +18,7 @@ QImage Read(const QString& name) {
 
 }  // namespace
 
-QString PathOf(const QString& name) {
-    return QCoreApplication::applicationDirPath() + QDir::separator() + name;
-}
+QString PathOf(const QString& name) { return QCoreApplication::applicationDirPath() + QDir::separator() + name; }
 
 QPixmap Load(const QString& name) { return QPixmap::fromImage(Read(name)); }
 

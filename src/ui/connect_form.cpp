@@ -48,13 +48,19 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& re
 
 ConnectForm::ConnectForm(Session& session, Prompter& prompter, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      session_(session), prompter_(prompter), mainWindow_(mainWindow) {
+      session_(session),
+      prompter_(prompter),
+      mainWindow_(mainWindow) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(text::kDialogCaption);
     setFixedSize(kClientSize);
     BuildControls();
-    connect(OptS, &QRadioButton::toggled, this, [this](bool on) { if (on) OptS_Click(); });
-    connect(OptC, &QRadioButton::toggled, this, [this](bool on) { if (on) OptC_Click(); });
+    connect(OptS, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) OptS_Click();
+    });
+    connect(OptC, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) OptC_Click();
+    });
     connect(OK, &QPushButton::clicked, this, &ConnectForm::OK_Click);
     connect(Cancel, &QPushButton::clicked, this, &ConnectForm::Cancel_Click);
 }

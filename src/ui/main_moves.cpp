@@ -25,15 +25,13 @@ void Main::Mystone_MouseDown(int index, Qt::MouseButton /*button*/, Qt::Keyboard
 }
 
 // The grabbed spot stays under the cursor, wherever it goes.
-void Main::Mystone_MouseMove(int index, Qt::MouseButtons /*button*/, Qt::KeyboardModifiers /*shift*/,
-                             QPointF pos) {
+void Main::Mystone_MouseMove(int index, Qt::MouseButtons /*button*/, Qt::KeyboardModifiers /*shift*/, QPointF pos) {
     if (!Dragging) return;
     PictureBox* stone = Mystone[index];
     stone->move(stone->x() + qRound(pos.x() - GrabX), stone->y() + qRound(pos.y() - GrabY));
 }
 
-void Main::Mystone_MouseUp(int index, Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/,
-                           QPointF /*pos*/) {
+void Main::Mystone_MouseUp(int index, Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, QPointF /*pos*/) {
     if (!Dragging) return;
     Dragging = false;
     DropStone(index);

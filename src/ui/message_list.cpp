@@ -4,9 +4,7 @@
 
 namespace torvane {
 
-QString CutText(const QString& text, qsizetype limit) {
-    return text.size() <= limit ? text : text.first(limit) + u'…';
-}
+QString CutText(const QString& text, qsizetype limit) { return text.size() <= limit ? text : text.first(limit) + u'…'; }
 
 MessageList::MessageList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);

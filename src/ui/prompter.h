@@ -24,8 +24,7 @@ public:
 class MessageBoxPrompter : public Prompter {
 public:
     void Critical(QWidget* parent, const QString& title, const QString& text) override;
-    void Information(QWidget* parent, const QString& title, const QString& text,
-                     std::function<void()> closed) override;
+    void Information(QWidget* parent, const QString& title, const QString& text, std::function<void()> closed) override;
 };
 
 }  // namespace torvane

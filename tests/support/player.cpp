@@ -32,9 +32,7 @@ void Player::Accept(bool server, const QString& nickName, quint16 port, const QS
 
 void Player::Serve(const QString& nickName, quint16 port) { Accept(true, nickName, port, QString()); }
 
-void Player::Join(const QString& nickName, quint16 port, const QString& host) {
-    Accept(false, nickName, port, host);
-}
+void Player::Join(const QString& nickName, quint16 port, const QString& host) { Accept(false, nickName, port, host); }
 
 QStringList Player::Lines() const {
     QStringList lines;
@@ -57,9 +55,8 @@ bool Player::LastLineSelected() const {
 bool ConnectPair(Player& server, Player& client, const QString& serverName, const QString& clientName) {
     server.Serve(serverName);
     client.Join(clientName, server.Port());
-    return QTest::qWaitFor([&] {
-        return server.window->Rival->text() == clientName && client.window->Rival->text() == serverName;
-    });
+    return QTest::qWaitFor(
+        [&] { return server.window->Rival->text() == clientName && client.window->Rival->text() == serverName; });
 }
 
 }  // namespace torvane::testing

@@ -8,9 +8,7 @@ namespace torvane::testing {
 
 QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
 
-QImage BitmapImage(const QString& name) {
-    return QImage(bitmap::PathOf(name)).convertToFormat(QImage::Format_RGB32);
-}
+QImage BitmapImage(const QString& name) { return QImage(bitmap::PathOf(name)).convertToFormat(QImage::Format_RGB32); }
 
 quint16 UnusedPort() {
     QTcpServer probe;

@@ -6,8 +6,7 @@ void RecordingPrompter::Critical(QWidget*, const QString& title, const QString& 
     Record(QStringLiteral("critical"), title, text);
 }
 
-void RecordingPrompter::Information(QWidget*, const QString& title, const QString& text,
-                                    std::function<void()> closed) {
+void RecordingPrompter::Information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) {
     Record(QStringLiteral("information"), title, text);
     closed();
 }

@@ -19,8 +19,7 @@ public:
     };
 
     void Critical(QWidget* parent, const QString& title, const QString& text) override;
-    void Information(QWidget* parent, const QString& title, const QString& text,
-                     std::function<void()> closed) override;
+    void Information(QWidget* parent, const QString& title, const QString& text, std::function<void()> closed) override;
 
     QList<Shown> shown;
     // Runs while the box would be open, before it is closed.
