@@ -7,7 +7,7 @@ FUZZ_BUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 10
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test test-fast test-asan fuzz bench hostile install clean screenshot deb demo
+.PHONY: all deps build run test format-check test-fast test-asan fuzz bench hostile install clean screenshot deb demo
 
 all: build
 
@@ -21,9 +21,13 @@ build: deps
 run: build
 	$(BUILD)/bin/torvane
 
-# The whole suite: fuzzing for a bounded time, the tests, then the tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test: fuzz test-fast test-asan
+# The whole suite: the layout check, fuzzing for a bounded time, the tests,
+# then the tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: format-check fuzz test-fast test-asan
+
+# Every C++ source must already be as .clang-format lays it out.
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 test-fast: build
 	cd $(BUILD) && ctest $(CTEST_FLAGS)

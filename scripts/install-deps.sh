@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config file
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libbenchmark-dev clang libclang-rt-14-dev
+  libbenchmark-dev clang libclang-rt-14-dev clang-format git
   fonts-rocknroll fonts-noto-cjk fonts-ipafont-gothic
 )
 if [ "${1:-}" = "--with-screenshot" ]; then
