@@ -8,7 +8,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
-export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0
 
 # Starts a game program and expects it still running after two seconds.
 keeps_running() {
