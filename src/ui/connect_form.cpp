@@ -49,8 +49,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, const QRect& re
 ConnectForm::ConnectForm(Session& session, Prompter& prompter, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       session_(session),
-      prompter_(prompter),
-      mainWindow_(mainWindow) {
+      prompter_(prompter) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(text::kDialogCaption);
     setFixedSize(kClientSize);
@@ -89,8 +88,9 @@ void ConnectForm::Form_Load() {
     setWindowIcon(AppIcon());
     // Not yet shown, the dialog has no frame of its own: take the main
     // window's decoration as the measure of it.
-    const QRect main = mainWindow_->frameGeometry();
-    const QSize own = size() + (main.size() - mainWindow_->size());
+    const QWidget* mainWindow = parentWidget();
+    const QRect main = mainWindow->frameGeometry();
+    const QSize own = size() + (main.size() - mainWindow->size());
     move(qRound(main.left() + main.width() / 2.0 - own.width() / 2.0),
          qRound(main.top() + main.height() / 2.0 - own.height() / 2.0));
     Host->setText(text::kOwnComputer);

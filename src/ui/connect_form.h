@@ -54,7 +54,6 @@ private:
 
     Session& session_;
     Prompter& prompter_;
-    QWidget* mainWindow_;
 };
 
 }  // namespace torvane
