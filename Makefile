@@ -7,7 +7,7 @@ FUZZ_BUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 10
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test format-check test-fast test-asan fuzz bench hostile install clean screenshot deb demo
+.PHONY: all deps build run test format-check test-fast test-asan fuzz bench levels hostile install clean screenshot deb demo
 
 all: build
 
@@ -49,6 +49,11 @@ fuzz: deps
 
 bench: build
 	$(BUILD)/bin/bench_cutting
+
+# The computer's five levels against each other and a random mover; fails
+# unless each level beats the ones below it.
+levels: build
+	$(BUILD)/bin/cpu_levels
 
 # The window against a peer that floods it, on a 1 MiB stack so that a
 # handler calling itself per message would show.

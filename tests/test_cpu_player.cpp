@@ -150,8 +150,8 @@ private slots:
 
     void randomGames_data() {
         QTest::addColumn<int>("level");
-        QTest::newRow("perfect") << int(Level::Perfect);
-        QTest::newRow("easy") << int(Level::Easy);
+        QTest::newRow("perfect") << kPerfectLevel;
+        QTest::newRow("easy") << kEasiestLevel;
     }
 
     // A random human against the real policies: every human move lands on the
@@ -160,7 +160,7 @@ private slots:
     void randomGames() {
         QFETCH(int, level);
         const Solution solution;
-        const auto policy = MakePolicy(Level(level), solution, 11);
+        const auto policy = MakePolicy(level, solution, 11);
         CpuPlayer player(PlayerConfig{}, *policy);
         std::mt19937 random(5);
         int replies = 0;

@@ -22,7 +22,7 @@ struct Named {
     int value;
 };
 
-constexpr std::array<Named, 2> kLevels = {{{"perfect", int(Level::Perfect)}, {"easy", int(Level::Easy)}}};
+constexpr std::array<Named, 2> kLevelNames = {{{"perfect", kPerfectLevel}, {"easy", kEasiestLevel}}};
 constexpr std::array<Named, 3> kStartPolicies = {{{"never", int(StartPolicy::Never)},
                                                   {"alternate", int(StartPolicy::Alternate)},
                                                   {"always", int(StartPolicy::Always)}}};
@@ -33,6 +33,15 @@ std::optional<int> Lookup(const std::array<Named, N>& names, const QString& text
         if (text == QLatin1String(named.text)) return named.value;
     }
     return std::nullopt;
+}
+
+// A number from the easiest to the perfect level, or one of their names.
+std::optional<int> ReadLevel(const QString& text) {
+    bool ok = false;
+    const int level = text.toInt(&ok);
+    if (!ok) return Lookup(kLevelNames, text);
+    if (level < kEasiestLevel || level > kPerfectLevel) return std::nullopt;
+    return level;
 }
 
 std::optional<quint16> ReadPort(const QString& text) {
@@ -71,9 +80,9 @@ std::optional<QString> ReadMode(const QCommandLineParser& parser, CpuOptions& op
 std::optional<QString> ReadPlay(const QCommandLineParser& parser, CpuOptions& options) {
     if (parser.isSet(kName)) options.name = parser.value(kName);
     if (options.name.isEmpty()) return QStringLiteral("--name must not be empty");
-    const std::optional<int> level = Lookup(kLevels, parser.value(kLevel));
-    if (!level) return QStringLiteral("--level is perfect or easy");
-    options.level = static_cast<Level>(*level);
+    const std::optional<int> level = ReadLevel(parser.value(kLevel));
+    if (!level) return QStringLiteral("--level is a number from 1 (easy) to 5 (perfect), or easy or perfect");
+    options.level = *level;
     const std::optional<int> starts = Lookup(kStartPolicies, parser.value(kStarts));
     if (!starts) return QStringLiteral("--starts is never, alternate or always");
     options.starts = static_cast<StartPolicy>(*starts);
@@ -97,7 +106,8 @@ void AddCpuOptions(QCommandLineParser& parser) {
          QStringLiteral("HOST:PORT")},
         {kListen, QStringLiteral("Be the server: wait for the game program on PORT."), QStringLiteral("PORT")},
         {kName, QStringLiteral("The computer's nickname."), QStringLiteral("name"), PlayerConfig{}.name},
-        {kLevel, QStringLiteral("perfect or easy."), QStringLiteral("level"), QStringLiteral("perfect")},
+        {kLevel, QStringLiteral("1 (easy) to 5 (perfect); easy and perfect name 1 and 5."), QStringLiteral("level"),
+         QString::number(kPerfectLevel)},
         {kSeed, QStringLiteral("Seed for choosing among equal moves."), QStringLiteral("N")},
         {kDelay, QStringLiteral("Pause before each move."), QStringLiteral("ms"),
          QString::number(PlayerConfig{}.moveDelayMs)},

@@ -18,7 +18,7 @@ struct CpuOptions {
     QString host;
     quint16 port = 0;
     QString name = PlayerConfig{}.name;
-    Level level = Level::Perfect;
+    int level = kPerfectLevel;
     std::optional<std::uint32_t> seed;  // none: a fresh one each run
     int delayMs = PlayerConfig{}.moveDelayMs;
     StartPolicy starts = StartPolicy::Never;

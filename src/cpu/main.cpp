@@ -20,7 +20,7 @@ int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) 
     QTextStream out(stdout);
     QTextStream err(stderr);
     const std::uint32_t seed = options.seed.value_or(QRandomGenerator::system()->generate());
-    out << "level " << (options.level == torvane::Level::Perfect ? "perfect" : "easy") << ", seed " << seed << Qt::endl;
+    out << "level " << options.level << ", seed " << seed << Qt::endl;
     const std::unique_ptr<torvane::Policy> policy = torvane::MakePolicy(options.level, solution, seed);
     torvane::PlayerConfig config;
     config.name = options.name;

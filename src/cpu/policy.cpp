@@ -1,6 +1,8 @@
 #include "cpu/policy.h"
 
 #include <algorithm>
+#include <array>
+#include <cassert>
 
 namespace torvane {
 
@@ -8,6 +10,12 @@ namespace {
 
 // Larger is better for the mover: any win beats a draw beats any loss.
 constexpr int kDecided = 1000;
+
+// How often levels 2, 3 and 4 slip, tuned so that each scores better than
+// the one below against every weaker opponent.
+constexpr std::array<double, 3> kSlipChances = {0.4, 0.2, 0.05};
+// A slip's largest addition: enough to trade a win for a loss now and then.
+constexpr int kSlipBlur = 2 * kDecided;
 
 int Score(Value value) {
     switch (value.outcome) {
@@ -38,6 +46,10 @@ std::optional<Step> PerfectPolicy::Choose(Placement placement) {
     std::vector<int> scores;
     for (const Step step : steps) scores.push_back(Score(ValueAfter(solution_, placement, step)));
     if (scores.empty()) return std::nullopt;
+    if (slip_ > 0 && std::bernoulli_distribution(slip_)(random_)) {
+        std::uniform_int_distribution<int> blur(0, kSlipBlur);
+        for (int& score : scores) score += blur(random_);
+    }
     const int best = *std::max_element(scores.begin(), scores.end());
     std::vector<Step> bestSteps;
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -60,9 +72,11 @@ std::optional<Step> EasyPolicy::Choose(Placement placement) {
     return PickAmong(safe.empty() ? steps : safe, random_);
 }
 
-std::unique_ptr<Policy> MakePolicy(Level level, const Solution& solution, std::uint32_t seed) {
-    if (level == Level::Easy) return std::make_unique<EasyPolicy>(seed);
-    return std::make_unique<PerfectPolicy>(solution, seed);
+std::unique_ptr<Policy> MakePolicy(int level, const Solution& solution, std::uint32_t seed) {
+    assert(level >= kEasiestLevel && level <= kPerfectLevel);
+    if (level == kEasiestLevel) return std::make_unique<EasyPolicy>(seed);
+    if (level == kPerfectLevel) return std::make_unique<PerfectPolicy>(solution, seed);
+    return std::make_unique<PerfectPolicy>(solution, seed, kSlipChances[level - kEasiestLevel - 1]);
 }
 
 }  // namespace torvane

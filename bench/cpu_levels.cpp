@@ -1,0 +1,94 @@
+// The computer's levels against each other and against a random mover:
+// each pairing plays a fixed number of seeded games from each side. Fails
+// unless every level scores better than the ones below it against every
+// opponent, and the top level never loses.
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "cpu/policy.h"
+
+using namespace torvane;
+
+namespace {
+
+constexpr int kGamesPerSide = 1000;
+constexpr int kMoveCap = 200;  // plies; a game that reaches it counts as a draw
+constexpr int kRandomMover = 0;
+
+// Any legal step, uniformly.
+class RandomPolicy : public Policy {
+public:
+    explicit RandomPolicy(std::uint32_t seed) : random_(seed) {}
+    std::optional<Step> Choose(Placement placement) override {
+        const std::vector<Step> steps = LegalSteps(placement);
+        if (steps.empty()) return std::nullopt;
+        return steps[std::uniform_int_distribution<std::size_t>(0, steps.size() - 1)(random_)];
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+std::unique_ptr<Policy> MakePlayer(int level, const Solution& solution, std::uint32_t seed) {
+    if (level == kRandomMover) return std::make_unique<RandomPolicy>(seed);
+    return MakePolicy(level, solution, seed);
+}
+
+// 0 when the side moving first wins, 1 when the other does, -1 for a draw.
+int Winner(Policy& first, Policy& second) {
+    Placement placement = StartPlacement();
+    for (int ply = 0; ply < kMoveCap; ++ply) {
+        const std::optional<Step> step = (ply % 2 == 0 ? first : second).Choose(placement);
+        if (!step) return -1;
+        if (StepWins(placement, *step)) return ply % 2;
+        placement = AfterStep(placement, *step);
+    }
+    return -1;
+}
+
+struct Tally {
+    int wins = 0;
+    int draws = 0;
+    int losses = 0;
+    double Score() const { return (wins + 0.5 * draws) / (wins + draws + losses); }
+};
+
+Tally Match(int level, int opponent, const Solution& solution) {
+    Tally tally;
+    for (int game = 0; game < 2 * kGamesPerSide; ++game) {
+        const auto seed = static_cast<std::uint32_t>(game);
+        const auto player = MakePlayer(level, solution, seed);
+        const auto rival = MakePlayer(opponent, solution, seed + 2 * kGamesPerSide);
+        const int side = game % 2;
+        const int winner = side == 0 ? Winner(*player, *rival) : Winner(*rival, *player);
+        if (winner < 0)
+            ++tally.draws;
+        else
+            ++(winner == side ? tally.wins : tally.losses);
+    }
+    return tally;
+}
+
+}  // namespace
+
+int main() {
+    const Solution solution;
+    bool ordered = true;
+    std::printf("| level | random | level 1 | level 2 | level 3 | level 4 |\n|---|---|---|---|---|---|\n");
+    std::vector<double> best(kPerfectLevel, -1);  // per opponent, the score of the level below
+    for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
+        std::printf("| %d |", level);
+        for (int opponent = kRandomMover; opponent < level; ++opponent) {
+            const Tally tally = Match(level, opponent, solution);
+            std::printf(" %d/%d/%d %.2f%% |", tally.wins, tally.draws, tally.losses, 100 * tally.Score());
+            ordered = ordered && tally.Score() > best[opponent] && (level < kPerfectLevel || tally.losses == 0);
+            best[opponent] = tally.Score();
+        }
+        for (int opponent = level; opponent < kPerfectLevel; ++opponent) std::printf("  |");
+        std::printf("\n");
+    }
+    std::printf("wins/draws/losses and score of the row's level, %d games from each side\n", kGamesPerSide);
+    if (!ordered) std::fprintf(stderr, "a level does not beat the one below it, or the top level lost\n");
+    return ordered ? 0 : 1;
+}
