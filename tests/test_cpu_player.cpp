@@ -148,6 +148,34 @@ private slots:
         QCOMPARE((QList<int>{player.Wins(), player.Losses(), warned}), tally);
     }
 
+    // The level after a run of results: p the player won, c the computer
+    // won, r the tally was reset.
+    void adaptiveLevelFollowsTheTally_data() {
+        QTest::addColumn<QString>("results");
+        QTest::addColumn<int>("level");
+        QTest::newRow("first game") << "" << 3;
+        QTest::newRow("player wins, up one") << "p" << 4;
+        QTest::newRow("never above perfect") << "pppp" << kPerfectLevel;
+        QTest::newRow("never below easy") << "cccc" << kEasiestLevel;
+        QTest::newRow("one each") << "pc" << 3;
+        QTest::newRow("reset goes back") << "ppr" << 3;
+    }
+
+    void adaptiveLevelFollowsTheTally() {
+        QFETCH(QString, results);
+        QFETCH(int, level);
+        const Solution solution;
+        AdaptivePolicy policy(solution, 1);
+        for (const QChar result : results) {
+            if (result == u'r') {
+                policy.TallyReset();
+            } else {
+                policy.GameOver(result == u'c');
+            }
+        }
+        QCOMPARE(policy.Level(), level);
+    }
+
     void randomGames_data() {
         QTest::addColumn<int>("level");
         QTest::newRow("perfect") << kPerfectLevel;

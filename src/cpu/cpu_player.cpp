@@ -40,6 +40,7 @@ Reply CpuPlayer::OnMessage(const Message& message) {
         break;
     case Command::Reset:
         wins_ = losses_ = 0;
+        policy_.TallyReset();
         reply.notes << QStringLiteral("tally reset: wins 0, losses 0");
         break;
     case Command::StrtG: OnStart(reply); break;
@@ -146,6 +147,7 @@ void CpuPlayer::MakeMove(Reply& reply) {
 
 void CpuPlayer::EndGame(bool won, Reply& reply) {
     ++(won ? wins_ : losses_);
+    policy_.GameOver(won);
     phase_ = Phase::Over;
     wake_ = Wake::None;
     const QString winner = won ? config_.name : rivalName_;

@@ -72,6 +72,16 @@ std::optional<Step> EasyPolicy::Choose(Placement placement) {
     return PickAmong(safe.empty() ? steps : safe, random_);
 }
 
+AdaptivePolicy::AdaptivePolicy(const Solution& solution, std::uint32_t seed) {
+    for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
+        levels_.push_back(MakePolicy(level, solution, seed + static_cast<std::uint32_t>(level)));
+    }
+}
+
+void AdaptivePolicy::GameOver(bool computerWon) {
+    level_ = std::clamp(level_ + (computerWon ? -1 : 1), kEasiestLevel, kPerfectLevel);
+}
+
 std::unique_ptr<Policy> MakePolicy(int level, const Solution& solution, std::uint32_t seed) {
     assert(level >= kEasiestLevel && level <= kPerfectLevel);
     if (level == kEasiestLevel) return std::make_unique<EasyPolicy>(seed);

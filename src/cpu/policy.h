@@ -23,6 +23,9 @@ public:
     virtual ~Policy() = default;
     // No value when the mover has no legal step.
     virtual std::optional<Step> Choose(Placement placement) = 0;
+    // A game ended; the tally was reset. Only a policy that adapts cares.
+    virtual void GameOver(bool /*computerWon*/) {}
+    virtual void TallyReset() {}
 };
 
 // Plays from the solution: the fastest win, else a draw, else the slowest
@@ -54,6 +57,26 @@ private:
 
 // `level` from kEasiestLevel to kPerfectLevel.
 std::unique_ptr<Policy> MakePolicy(int level, const Solution& solution, std::uint32_t seed);
+
+// Plays at a level that follows the player: kAdaptiveStartLevel at first and
+// after a tally reset, one level up after each game the player wins and one
+// down after each the computer wins, within kEasiestLevel..kPerfectLevel.
+class AdaptivePolicy : public Policy {
+public:
+    static constexpr int kAdaptiveStartLevel = 3;
+
+    AdaptivePolicy(const Solution& solution, std::uint32_t seed);
+    std::optional<Step> Choose(Placement placement) override {
+        return levels_[level_ - kEasiestLevel]->Choose(placement);
+    }
+    void GameOver(bool computerWon) override;
+    void TallyReset() override { level_ = kAdaptiveStartLevel; }
+    int Level() const { return level_; }
+
+private:
+    std::vector<std::unique_ptr<Policy>> levels_;
+    int level_ = kAdaptiveStartLevel;
+};
 
 // True when the rival, moving next, can fill a line with its first step.
 bool GivesWinInOne(Placement placement, Step step);
