@@ -63,7 +63,11 @@ class Rig {
 public:
     Rig() : window_(session_, prompter_) {
         window_.Form_Load();
-        session_.settings = {true, QStringLiteral("sv"), QStringLiteral("0"), QString(), true};
+        ConnectionSettings& settings = session_.settings;
+        settings.IsServer = true;
+        settings.NickName = QStringLiteral("sv");
+        settings.PortText = QStringLiteral("0");
+        settings.ConnectAccepted = true;
         if (window_.Dialog()) window_.Dialog()->close();
         window_.Form_Activate();
         peer_.setSocketOption(QAbstractSocket::LowDelayOption, 1);

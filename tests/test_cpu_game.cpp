@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "cpu/local_computer.h"
 #include "cpu/policy.h"
 #include "support/expected_lines.h"
 #include "support/moves.h"
@@ -138,6 +140,29 @@ private slots:
         human.Join(QStringLiteral("人間"), port.toUShort());
         QTRY_COMPARE_WITH_TIMEOUT(human.window->Rival->text(), QStringLiteral("CPU"), 20000);
         PlayTwoGames(human, cpu);
+    }
+
+    // From the dialog's computer role to a finished game: the computer's level
+    // follows the tally, it starts the next game itself, and it ends with the
+    // window.
+    void dialogPlaysTheComputerInside() {
+        Player human;
+        human.Load();
+        ConnectForm* dialog = human.window->Dialog();
+        dialog->Handle->setText(QStringLiteral("人間"));
+        QTest::mouseClick(dialog->OptCpu, Qt::LeftButton);
+        QTest::mouseClick(dialog->OK, Qt::LeftButton);
+        QTRY_COMPARE(human.window->Rival->text(), QStringLiteral("コンピュータ"));
+        const QPointer<LocalComputer> computer = human.window->findChild<LocalComputer*>();
+        QVERIFY(computer);
+        QCOMPARE(computer->Policy().Level(), AdaptivePolicy::kAdaptiveStartLevel);
+        QCOMPARE(PlayGame(human, nullptr), kLose);
+        QTRY_COMPARE(computer->Policy().Level(), AdaptivePolicy::kAdaptiveStartLevel - 1);
+        QTRY_COMPARE_WITH_TIMEOUT(human.LastLine(), kSecond, 10000);
+        QTest::mouseClick(human.window->Reset, Qt::LeftButton);
+        QTRY_COMPARE(computer->Policy().Level(), AdaptivePolicy::kAdaptiveStartLevel);
+        human.window->close();
+        QVERIFY(computer.isNull());
     }
 };
 

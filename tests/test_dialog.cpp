@@ -12,17 +12,27 @@
 using namespace torvane;
 using namespace torvane::testing;
 
+namespace {
+
+// The role chosen in the dialog.
+constexpr int kServer = 0;
+constexpr int kClient = 1;
+constexpr int kComputer = 2;
+
+}  // namespace
+
 class DialogTest : public QObject {
     Q_OBJECT
 private:
     std::unique_ptr<Player> player;
     ConnectForm* dialog = nullptr;
 
-    void Fill(bool client, const QString& name, const QString& port, const QString& host) {
-        if (client) QTest::mouseClick(dialog->OptC, Qt::LeftButton);
+    void Fill(int role, const QString& name, const QString& port, const QString& host) {
+        if (role == kClient) QTest::mouseClick(dialog->OptC, Qt::LeftButton);
+        if (role == kComputer) QTest::mouseClick(dialog->OptCpu, Qt::LeftButton);
         dialog->Handle->setText(name);
         dialog->Port->setText(port);
-        if (client) dialog->Host->setText(host);
+        if (role == kClient) dialog->Host->setText(host);
     }
 
 private slots:
@@ -38,78 +48,91 @@ private slots:
     void switchingRolesResetsTheHost() {
         QStringList seen;
         QList<bool> servers;
-        for (QRadioButton* option : {dialog->OptC, dialog->OptS, dialog->OptC}) {
+        QList<bool> computers;
+        for (QRadioButton* option : {dialog->OptC, dialog->OptS, dialog->OptCpu, dialog->OptC}) {
             QTest::mouseClick(option, Qt::LeftButton);
             seen << dialog->Host->text();
             servers << player->session.settings.IsServer;
-            QCOMPARE(dialog->OptS->isChecked(), option == dialog->OptS);
-            QCOMPARE(dialog->OptC->isChecked(), option == dialog->OptC);
+            computers << player->session.settings.VsComputer;
+            for (QRadioButton* other : {dialog->OptS, dialog->OptC, dialog->OptCpu}) {
+                QCOMPARE(other->isChecked(), option == other);
+            }
             QCOMPARE(dialog->Host->isEnabled(), option == dialog->OptC);
+            QCOMPARE(dialog->Port->isEnabled(), option != dialog->OptCpu);
             if (option == dialog->OptC) dialog->Host->setText("typed.example");
         }
-        QCOMPARE(seen, QStringList({"127.0.0.1", "自分のパソコン", "127.0.0.1"}));
-        QCOMPARE(servers, QList<bool>({false, true, false}));
+        QCOMPARE(seen, QStringList({"127.0.0.1", "自分のパソコン", "このパソコン", "127.0.0.1"}));
+        QCOMPARE(servers, QList<bool>({false, true, false, false}));
+        QCOMPARE(computers, QList<bool>({false, false, true, false}));
     }
 
     void checks_data() {
-        QTest::addColumn<bool>("client");
+        QTest::addColumn<int>("role");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("message");  // empty: accepted
-        QTest::newRow("server, no name") << false << ""
+        QTest::newRow("server, no name") << kServer << ""
                                          << "9898"
                                          << ""
                                          << "ニックネームを入力して下さい！";
-        QTest::newRow("client, nothing at all") << true << ""
+        QTest::newRow("client, nothing at all") << kClient << ""
                                                 << ""
                                                 << ""
                                                 << "ニックネームを入力して下さい！";
-        QTest::newRow("client, port and host empty") << true << "taro"
+        QTest::newRow("client, port and host empty") << kClient << "taro"
                                                      << ""
                                                      << ""
                                                      << "ポートを入力して下さい！";
-        QTest::newRow("client, host empty") << true << "taro"
+        QTest::newRow("client, host empty") << kClient << "taro"
                                             << "9898"
                                             << ""
                                             << "接続先を入力して下さい！";
-        QTest::newRow("client, host empty and port bad") << true << "taro"
+        QTest::newRow("client, host empty and port bad") << kClient << "taro"
                                                          << "x"
                                                          << ""
                                                          << "接続先を入力して下さい！";
-        QTest::newRow("port letters") << false << "taro"
+        QTest::newRow("port letters") << kServer << "taro"
                                       << "98a"
                                       << ""
                                       << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port zero") << false << "taro"
+        QTest::newRow("port zero") << kServer << "taro"
                                    << "0"
                                    << ""
                                    << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port too big") << false << "taro"
+        QTest::newRow("port too big") << kServer << "taro"
                                       << "65536"
                                       << ""
                                       << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port negative") << false << "taro"
+        QTest::newRow("port negative") << kServer << "taro"
                                        << "-1"
                                        << ""
                                        << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port only spaces") << true << "taro"
+        QTest::newRow("port only spaces") << kClient << "taro"
                                           << "  "
                                           << "h"
                                           << "ポートには1～65535の数字を入力して下さい！";
-        QTest::newRow("port with spaces around") << false << "taro"
+        QTest::newRow("port with spaces around") << kServer << "taro"
                                                  << " 9898 "
                                                  << ""
                                                  << "";
-        QTest::newRow("highest port") << true << "taro"
+        QTest::newRow("highest port") << kClient << "taro"
                                       << "65535"
                                       << "h"
                                       << "";
-        QTest::newRow("server ignores the host box") << false << "taro"
+        QTest::newRow("server ignores the host box") << kServer << "taro"
                                                      << "9898"
                                                      << ""
                                                      << "";
-        QTest::newRow("nickname of spaces") << false << "   "
+        QTest::newRow("computer, no name") << kComputer << ""
+                                           << "x"
+                                           << ""
+                                           << "ニックネームを入力して下さい！";
+        QTest::newRow("computer needs no port") << kComputer << "taro"
+                                                << ""
+                                                << ""
+                                                << "";
+        QTest::newRow("nickname of spaces") << kServer << "   "
                                             << "1"
                                             << ""
                                             << "";
@@ -117,12 +140,12 @@ private slots:
 
     // The first failing check shows its box; nothing is stored until all pass.
     void checks() {
-        QFETCH(bool, client);
+        QFETCH(int, role);
         QFETCH(QString, name);
         QFETCH(QString, port);
         QFETCH(QString, host);
         QFETCH(QString, message);
-        Fill(client, name, port, host);
+        Fill(role, name, port, host);
         QTest::mouseClick(dialog->OK, Qt::LeftButton);
         const ConnectionSettings& settings = player->session.settings;
         if (!message.isEmpty()) {
@@ -137,16 +160,23 @@ private slots:
         }
         QVERIFY(player->prompter.shown.isEmpty());
         QCOMPARE(settings.NickName, name);
-        QCOMPARE(settings.PortText, port);
-        QCOMPARE(settings.HostText, client ? host : QString());
-        QCOMPARE(settings.IsServer, !client);
+        QCOMPARE(settings.IsServer, role == kServer);
+        QCOMPARE(settings.VsComputer, role == kComputer);
+        if (role == kComputer) {
+            // The window joins the computer it started on this machine.
+            QCOMPARE(settings.HostText, QStringLiteral("127.0.0.1"));
+            QTRY_COMPARE(player->window->Rival->text(), QStringLiteral("コンピュータ"));
+        } else {
+            QCOMPARE(settings.PortText, port);
+            QCOMPARE(settings.HostText, role == kClient ? host : QString());
+        }
         QVERIFY(QTest::qWaitFor([&] { return player->window->Dialog() == nullptr; }));
         // The hand-over started networking and used up the flag.
         QVERIFY(player->window->RecieveList->count() > 0);
     }
 
     void theHostMessageFollowsOnceThePortIsFilled() {
-        Fill(true, "taro", "", "");
+        Fill(kClient, "taro", "", "");
         QTest::mouseClick(dialog->OK, Qt::LeftButton);
         dialog->Port->setText("9898");
         QTest::mouseClick(dialog->OK, Qt::LeftButton);
@@ -156,7 +186,7 @@ private slots:
     }
 
     void enterAndEscapeDoNothing() {
-        Fill(false, "taro", "9898", "");
+        Fill(kServer, "taro", "9898", "");
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         for (QWidget* target : {static_cast<QWidget*>(dialog->Handle), static_cast<QWidget*>(dialog->Port)}) {
             target->setFocus();
@@ -170,7 +200,7 @@ private slots:
     }
 
     void cancelEndsTheProgramEvenWhenFilled() {
-        Fill(true, "taro", "9898", "example.org");
+        Fill(kClient, "taro", "9898", "example.org");
         QSignalSpy cancelled(dialog, &ConnectForm::Cancelled);
         QTest::mouseClick(dialog->Cancel, Qt::LeftButton);
         QCOMPARE(cancelled.size(), 1);

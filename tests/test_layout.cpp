@@ -96,6 +96,7 @@ private slots:
         AddRow("OneSelf", main->OneSelf, {312, 8, 97, 25}, "自分", pop, 18, QColor(128, 128, 255));
         AddRow("Board", main->Board, {8, 8, 300, 300}, "", {}, 0);
         AddRow("OptC", dialog->OptC, {240, 40, 105, 17}, "クライアント", pop, 9);
+        AddRow("OptCpu", dialog->OptCpu, {240, 72, 105, 17}, "コンピュータ", pop, 9);
         AddRow("OptS", dialog->OptS, {240, 8, 73, 17}, "サーバ", pop, 9);
         AddRow("Cancel", dialog->Cancel, {224, 104, 65, 25}, "Cancel", pop, 12);
         AddRow("OK", dialog->OK, {64, 104, 65, 25}, "ＯＫ", pop, 12);
@@ -190,7 +191,7 @@ private slots:
                                            main->Reset,       main->TSend,  main->StartGame};
         QCOMPARE(FocusChain(main), mainChain);
         const QList<QWidget*> dialogChain = {dialog->Handle, dialog->Host, dialog->Port, dialog->OK,
-                                             dialog->Cancel, dialog->OptS, dialog->OptC};
+                                             dialog->Cancel, dialog->OptS, dialog->OptC, dialog->OptCpu};
         QCOMPARE(FocusChain(dialog), dialogChain);
     }
 

@@ -15,9 +15,10 @@ CpuPeer::CpuPeer(CpuPlayer& player, QTextStream& out, QTextStream& err, PeerTimi
     connect(&connection_, &MessageConnection::MessagesArrived, this, &CpuPeer::Dispatch);
 }
 
-bool CpuPeer::Listen(quint16 port) {
+bool CpuPeer::Listen(quint16 port, const QHostAddress& address) {
     Winsock& socket = connection_.Socket();
     socket.SetLocalPort(port);
+    socket.SetLocalAddress(address);
     socket.Listen();
     if (socket.GetState() != Winsock::State::Listening) {
         err_ << "cannot listen on port " << port << Qt::endl;

@@ -5,6 +5,7 @@
 // the exit status: 0 when the connection closes, 1 when none could be made.
 
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTextStream>
@@ -26,9 +27,9 @@ class CpuPeer : public QObject {
 public:
     CpuPeer(CpuPlayer& player, QTextStream& out, QTextStream& err, PeerTiming timing = {}, QObject* parent = nullptr);
 
-    // Listens on every address; false (with a message) when the port is not
-    // to be had. Port 0 lets the system choose: see ListenPort.
-    bool Listen(quint16 port);
+    // Listens on `address`; false (with a message) when the port is not to
+    // be had. Port 0 lets the system choose: see ListenPort.
+    bool Listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
     quint16 ListenPort() const;
     void Connect(const QString& host, quint16 port);
 

@@ -31,7 +31,7 @@ Winsock::~Winsock() { Close(); }
 quint16 Winsock::LocalPort() const { return server_->isListening() ? server_->serverPort() : localPort_; }
 
 void Winsock::Listen() {
-    if (!server_->listen(QHostAddress::Any, localPort_)) {
+    if (!server_->listen(localAddress_, localPort_)) {
         state_ = State::Closed;
         ReportLater(server_->serverError(), Describe(server_->serverError(), server_->errorString()));
         return;

@@ -9,6 +9,7 @@
 // bounded however much the peer sends.
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -29,12 +30,14 @@ public:
     ~Winsock() override;
 
     void SetLocalPort(quint16 port) { localPort_ = port; }
+    // Where Listen listens: every IPv4 and IPv6 address unless set.
+    void SetLocalAddress(const QHostAddress& address) { localAddress_ = address; }
     // The port actually listened on (the system's pick when 0 was asked for).
     quint16 LocalPort() const;
     void SetRemoteHost(const QString& host) { remoteHost_ = host; }
     void SetRemotePort(quint16 port) { remotePort_ = port; }
 
-    // Listens on every IPv4 and IPv6 address. A failure arrives as Error.
+    // Listens on the local address and port. A failure arrives as Error.
     void Listen();
     // Connects to the remote host and port; Connect or Error follows.
     void Connect();
@@ -76,6 +79,7 @@ private:
 
     State state_ = State::Closed;
     quint16 localPort_ = 0;
+    QHostAddress localAddress_ = QHostAddress::Any;
     QString remoteHost_;
     quint16 remotePort_ = 0;
     QTcpServer* server_ = nullptr;

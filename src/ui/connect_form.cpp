@@ -16,6 +16,7 @@ namespace {
 
 constexpr QSize kClientSize(347, 132);
 constexpr QRect kOptCRect(240, 40, 105, 17);
+constexpr QRect kOptCpuRect(240, 72, 105, 17);
 constexpr QRect kOptSRect(240, 8, 73, 17);
 constexpr QRect kCancelRect(224, 104, 65, 25);
 constexpr QRect kOkRect(64, 104, 65, 25);
@@ -60,6 +61,9 @@ ConnectForm::ConnectForm(Session& session, Prompter& prompter, QWidget* mainWind
     connect(OptC, &QRadioButton::toggled, this, [this](bool on) {
         if (on) OptC_Click();
     });
+    connect(OptCpu, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) OptCpu_Click();
+    });
     connect(OK, &QPushButton::clicked, this, &ConnectForm::OK_Click);
     connect(Cancel, &QPushButton::clicked, this, &ConnectForm::Cancel_Click);
 }
@@ -78,9 +82,10 @@ void ConnectForm::BuildControls() {
     Cancel = MakeButton(this, text::kCancel, kCancelRect, pop);
     OptS = Place(new QRadioButton(text::kServer, this), kOptSRect, &option);
     OptC = Place(new QRadioButton(text::kClient, this), kOptCRect, &option);
+    OptCpu = Place(new QRadioButton(text::kComputer, this), kOptCpuRect, &option);
     OptS->setChecked(true);
     for (QLabel* label : {Label1, Label2, Label3}) label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const std::array<QWidget*, 7> order = {Handle, Host, Port, OK, Cancel, OptS, OptC};
+    const std::array<QWidget*, 8> order = {Handle, Host, Port, OK, Cancel, OptS, OptC, OptCpu};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
@@ -93,24 +98,40 @@ void ConnectForm::Form_Load() {
     const QSize own = size() + (main.size() - mainWindow->size());
     move(qRound(main.left() + main.width() / 2.0 - own.width() / 2.0),
          qRound(main.top() + main.height() / 2.0 - own.height() / 2.0));
-    Host->setText(text::kOwnComputer);
-    Host->setEnabled(false);
-    session_.settings.IsServer = true;
+    // The role chosen before the dialog opened (the menu's computer entry).
+    if (session_.settings.VsComputer) {
+        OptCpu->setChecked(true);
+    } else {
+        Host->setText(text::kOwnComputer);
+        Host->setEnabled(false);
+        session_.settings.IsServer = true;
+    }
     Handle->setFocus();
 }
 
 void ConnectForm::OptS_Click() {
-    OptC->setChecked(false);
     Host->setText(text::kOwnComputer);
     Host->setEnabled(false);
+    Port->setEnabled(true);
     session_.settings.IsServer = true;
+    session_.settings.VsComputer = false;
 }
 
 void ConnectForm::OptC_Click() {
-    OptS->setChecked(false);
     Host->setText(text::kLoopbackHost);
     Host->setEnabled(true);
+    Port->setEnabled(true);
     session_.settings.IsServer = false;
+    session_.settings.VsComputer = false;
+}
+
+// The computer runs on this machine: no host or port to type.
+void ConnectForm::OptCpu_Click() {
+    Host->setText(text::kThisComputer);
+    Host->setEnabled(false);
+    Port->setEnabled(false);
+    session_.settings.IsServer = false;
+    session_.settings.VsComputer = true;
 }
 
 bool ConnectForm::IsValidPort(const QString& text) {
@@ -128,6 +149,8 @@ bool ConnectForm::CheckInput() {
     QString problem;
     if (Handle->text().isEmpty()) {
         problem = text::kNeedNickName;
+    } else if (session_.settings.VsComputer) {
+        return true;
     } else if (Port->text().isEmpty()) {
         problem = text::kNeedPort;
     } else if (!session_.settings.IsServer && Host->text().isEmpty()) {
@@ -144,8 +167,10 @@ void ConnectForm::OK_Click() {
     if (!CheckInput()) return;
     ConnectionSettings& settings = session_.settings;
     settings.NickName = Handle->text();
-    if (!settings.IsServer) settings.HostText = Host->text();
-    settings.PortText = Port->text();
+    if (!settings.VsComputer) {
+        if (!settings.IsServer) settings.HostText = Host->text();
+        settings.PortText = Port->text();
+    }
     settings.ConnectAccepted = true;
     close();
     emit Accepted();

@@ -24,6 +24,7 @@ public:
     void Form_Load();
 
     QRadioButton* OptC = nullptr;
+    QRadioButton* OptCpu = nullptr;
     QRadioButton* OptS = nullptr;
     QPushButton* Cancel = nullptr;
     QPushButton* OK = nullptr;
@@ -48,6 +49,7 @@ private:
     void BuildControls();
     void OptS_Click();
     void OptC_Click();
+    void OptCpu_Click();
     void OK_Click();
     void Cancel_Click();
     bool CheckInput();

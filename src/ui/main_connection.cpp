@@ -2,7 +2,9 @@
 
 #include <QLabel>
 #include <QNetworkInterface>
+#include <utility>
 
+#include "cpu/local_computer.h"
 #include "ui/bitmaps.h"
 #include "ui/main_window.h"
 #include "ui/picture_box.h"
@@ -32,11 +34,27 @@ QStringList ReachableAddresses() {
 void Main::Form_Activate() {
     if (!session_.settings.ConnectAccepted || networkStarted_) return;
     networkStarted_ = true;
-    if (session_.settings.IsServer) {
+    if (session_.settings.VsComputer) {
+        StartComputer();
+    } else if (session_.settings.IsServer) {
         StartListening();
     } else {
         StartConnecting();
     }
+}
+
+// The computer serves on the loopback address inside this program; the
+// window joins it as a client, over a real connection like any rival.
+void Main::StartComputer() {
+    computer_ = new LocalComputer(this);
+    if (!computer_->Start()) {
+        delete std::exchange(computer_, nullptr);
+        AddLine(text::kComputerFailed, true);
+        return;
+    }
+    session_.settings.HostText = text::kLoopbackHost;
+    session_.settings.PortText = QString::number(computer_->Port());
+    StartConnecting();
 }
 
 void Main::StartListening() {

@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
+#include "cpu/local_computer.h"
 #include "ui/bitmaps.h"
 #include "ui/board_geometry.h"
 #include "ui/message_list.h"
@@ -144,6 +146,8 @@ void Main::closeEvent(QCloseEvent* event) {
 void Main::Form_Unload() {
     start_->Stop();
     Winsock->Close();
+    // The computer ends with the window.
+    delete std::exchange(computer_, nullptr);
     // The dialog has no purpose without the game window.
     if (dialog_) dialog_->close();
 }

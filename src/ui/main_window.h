@@ -19,6 +19,7 @@
 
 namespace torvane {
 
+class LocalComputer;
 class Prompter;
 
 class Main : public QWidget, public MainForm {
@@ -76,6 +77,7 @@ private:
     // The connection.
     void StartListening();
     void StartConnecting();
+    void StartComputer();
     void AddAddressLine();
     void Winsock_ConnectionRequest(qint32 requestId);
     void Winsock_Connect();
@@ -108,6 +110,8 @@ private:
     float GrabY = 0;
 
     bool networkStarted_ = false;
+    // The computer this window plays against, while it does.
+    LocalComputer* computer_ = nullptr;
     // The server has a client, which may yet prove to be no rival.
     bool acceptedOne_ = false;
     // The rest of a read whose start is running: carried out when it ends.

@@ -8,6 +8,8 @@ namespace torvane {
 
 struct ConnectionSettings {
     bool IsServer = false;
+    // Playing the client's side against the computer on this machine.
+    bool VsComputer = false;
     QString NickName;
     QString PortText;
     QString HostText;

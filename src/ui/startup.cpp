@@ -15,6 +15,7 @@ namespace {
 
 const QString kCannotRead = QStringLiteral("画像ファイルを読み込めません：%1");
 const QString kStartupErrorTitle = QStringLiteral("起動エラー");
+const QString kComputerOption = QStringLiteral("--computer");
 
 // Platforms with no screen a person could see a message box on.
 bool HasDisplay() {
@@ -38,6 +39,8 @@ int RunTorvane(QApplication& app) {
         return 1;
     }
     Session session;
+    // The menu's "play against the computer" entry opens the dialog with that role chosen.
+    session.settings.VsComputer = QCoreApplication::arguments().contains(kComputerOption);
     MessageBoxPrompter prompter;
     Main main(session, prompter);
     main.Form_Load();
