@@ -102,36 +102,25 @@ void ConnectForm::Form_Load() {
     if (session_.settings.VsComputer) {
         OptCpu->setChecked(true);
     } else {
-        Host->setText(text::kOwnComputer);
-        Host->setEnabled(false);
-        session_.settings.IsServer = true;
+        OptS_Click();
     }
     Handle->setFocus();
 }
 
-void ConnectForm::OptS_Click() {
-    Host->setText(text::kOwnComputer);
-    Host->setEnabled(false);
-    Port->setEnabled(true);
-    session_.settings.IsServer = true;
-    session_.settings.VsComputer = false;
-}
+void ConnectForm::OptS_Click() { ShowRole(text::kOwnComputer, true, false); }
 
-void ConnectForm::OptC_Click() {
-    Host->setText(text::kLoopbackHost);
-    Host->setEnabled(true);
-    Port->setEnabled(true);
-    session_.settings.IsServer = false;
-    session_.settings.VsComputer = false;
-}
+void ConnectForm::OptC_Click() { ShowRole(text::kLoopbackHost, false, false); }
 
 // The computer runs on this machine: no host or port to type.
-void ConnectForm::OptCpu_Click() {
-    Host->setText(text::kThisComputer);
-    Host->setEnabled(false);
-    Port->setEnabled(false);
-    session_.settings.IsServer = false;
-    session_.settings.VsComputer = true;
+void ConnectForm::OptCpu_Click() { ShowRole(text::kThisComputer, false, true); }
+
+// Only a client types the host, and every role but the computer the port.
+void ConnectForm::ShowRole(const QString& host, bool server, bool computer) {
+    Host->setText(host);
+    Host->setEnabled(!server && !computer);
+    Port->setEnabled(!computer);
+    session_.settings.IsServer = server;
+    session_.settings.VsComputer = computer;
 }
 
 bool ConnectForm::IsValidPort(const QString& text) {

@@ -50,6 +50,7 @@ private:
     void OptS_Click();
     void OptC_Click();
     void OptCpu_Click();
+    void ShowRole(const QString& host, bool server, bool computer);
     void OK_Click();
     void Cancel_Click();
     bool CheckInput();
