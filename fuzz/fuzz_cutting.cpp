@@ -1,6 +1,7 @@
 // Any bytes, decoded and cut with and without keeping the tail, must give
 // messages that obey the cutting rules, and handing back the tail must lose
 // nothing.
+#include "fuzz/require.h"
 #include "net/cp932_codec.h"
 #include "net/protocol.h"
 
@@ -13,13 +14,6 @@ namespace {
 using torvane::Command;
 using torvane::CutMessages;
 using torvane::Message;
-
-void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool ArgumentComesFromRead(Command command) {
     return command == Command::Plain || command == Command::Cnnct || command == Command::SName ||

@@ -1,22 +1,14 @@
 // Bytes decoded in two reads, split where the first byte says, must decode
 // as they do in one; and decoded text must encode and decode back unchanged
 // but for undecodable bytes, which go out as "?".
+#include "fuzz/require.h"
 #include "net/cp932_codec.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
+namespace {}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

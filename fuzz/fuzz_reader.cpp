@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "fuzz/require.h"
 #include "net/cp932_codec.h"
 #include "net/message_reader.h"
 
@@ -31,13 +32,6 @@ using torvane::MessageReader;
 using Messages = std::vector<Message>;
 
 constexpr std::uint8_t kBarByte = '|';
-
-void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool RunsToTheEnd(Command command) {
     return command == Command::Plain || command == Command::Speak || command == Command::Cnnct ||

@@ -192,45 +192,6 @@ private slots:
         peer->Feed("|Finis ");
         QCOMPARE(W().LoseNum->text(), after);
     }
-
-    // A greeting that arrives during the start animation is answered at once,
-    // and the interrupted read goes on with its own rest afterwards.
-    void dataDuringTheStartAnimation() {
-        Player real(StartSequence::kStepMs);
-        real.Serve("sv");
-        RawPeer raw;
-        QVERIFY(raw.ConnectTo(real));
-        real.window->WinNum->setText("2");
-        // The animation runs inside the test's own waits, so what happens
-        // during it is scheduled, and looked at, from timers.
-        QElapsedTimer sent;
-        qint64 answerMs = -1;
-        bool runningAtGreeting = false;
-        bool runningAfterAnswer = false;
-        QString winsDuring;
-        connect(&raw.socket, &QTcpSocket::readyRead, this, [&] {
-            if (sent.isValid() && answerMs < 0) answerMs = sent.elapsed();
-        });
-        QTimer::singleShot(1000, this, [&] {
-            runningAtGreeting = real.window->StartSequenceRunning();
-            sent.start();
-            raw.socket.write("|Cnnct late");
-            raw.socket.flush();
-        });
-        QTimer::singleShot(1500, this, [&] {
-            runningAfterAnswer = real.window->StartSequenceRunning();
-            winsDuring = real.window->WinNum->text();
-        });
-        raw.socket.write("|StrtG |Reset ");
-        QVERIFY(QTest::qWaitFor([&] { return real.LastLine() == kSecond; }, 8000));
-        QVERIFY(runningAtGreeting);
-        QVERIFY(runningAfterAnswer);
-        QVERIFY2(answerMs >= 0 && answerMs < 100, qPrintable(QString::number(answerMs)));
-        QCOMPARE(raw.Take(), QByteArray("|SName sv"));
-        QCOMPARE(real.window->Rival->text(), QStringLiteral("late"));
-        QCOMPARE(winsDuring, QStringLiteral("2"));
-        QTRY_COMPARE(real.window->WinNum->text(), QStringLiteral("0"));
-    }
 };
 
 QTEST_MAIN(ReceiveTest)
