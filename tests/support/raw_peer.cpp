@@ -1,5 +1,7 @@
 #include "support/raw_peer.h"
 
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <QTest>
 
 namespace torvane::testing {
@@ -24,6 +26,19 @@ QByteArray RawPeer::Take() {
 
 bool RawPeer::WaitFor(qsizetype size, int ms) {
     return QTest::qWaitFor([&] { return received_.size() >= size; }, ms);
+}
+
+bool RawPeer::AllRead(const Player& server) const {
+    int unsent = 0;
+    if (socket.bytesToWrite() > 0 || ioctl(socket.socketDescriptor(), SIOCOUTQ, &unsent) != 0 || unsent > 0) {
+        return false;
+    }
+    for (const QTcpSocket* end : server.window->Winsock->findChildren<QTcpSocket*>()) {
+        if (end->peerPort() != socket.localPort()) continue;
+        int unread = 0;
+        return end->bytesAvailable() == 0 && ioctl(end->socketDescriptor(), FIONREAD, &unread) == 0 && unread == 0;
+    }
+    return false;
 }
 
 }  // namespace torvane::testing

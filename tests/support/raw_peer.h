@@ -22,6 +22,9 @@ public:
     QByteArray Take();
     // Waits up to `ms` for at least `size` bytes.
     bool WaitFor(qsizetype size, int ms = 2000);
+    // Every byte written has left this socket and been read by the window:
+    // none in the kernel on either side, none in the window socket's buffer.
+    bool AllRead(const Player& server) const;
 
     QTcpSocket socket;
 
