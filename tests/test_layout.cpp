@@ -17,6 +17,7 @@ using namespace torvane;
 using namespace torvane::testing;
 
 Q_DECLARE_METATYPE(QWidget*)
+Q_DECLARE_METATYPE(NameLabel*)
 
 namespace {
 
@@ -202,11 +203,37 @@ private slots:
     }
 
     void labelsLieOpaqueOnButtonFace() {
-        for (QLabel* label : {main->OneSelf, main->Rival, main->Label3, main->Label4, main->Label5}) {
+        for (QLabel* label :
+             std::initializer_list<QLabel*>{main->OneSelf, main->Rival, main->Label3, main->Label4, main->Label5}) {
             QVERIFY(label->autoFillBackground());
             QCOMPARE(label->palette().color(QPalette::Window), main->ButtonFace());
             QCOMPARE(label->frameShape(), QFrame::NoFrame);
         }
+    }
+
+    // Last, as it leaves its names in the labels.
+    void namesFitTheirBoxes_data() {
+        QTest::addColumn<NameLabel*>("label");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("tall Latin letters") << main->OneSelf << "Hanako" << true;
+        QTest::newRow("the computer") << main->Rival << "コンピュータ" << true;
+        QTest::newRow("too long") << main->OneSelf << "ながいながいニックネーム" << false;
+    }
+
+    void namesFitTheirBoxes() {
+        QFETCH(NameLabel*, label);
+        QFETCH(QString, name);
+        QFETCH(bool, whole);
+        label->setText(name);
+        QCOMPARE(label->text(), name);
+        QCOMPARE(label->toolTip(), name);
+        QCOMPARE(label->accessibleName(), name);
+        const FittedName fitted = label->Fitted();
+        const QRectF ink = QFontMetricsF(fitted.font, label).tightBoundingRect(fitted.text).translated(fitted.origin);
+        QVERIFY(QRectF(label->contentsRect()).contains(ink));
+        QCOMPARE(fitted.text == name, whole);
+        if (!whole) QVERIFY(fitted.text.endsWith("…") && name.startsWith(fitted.text.chopped(1)));
     }
 };
 

@@ -41,8 +41,9 @@ const QColor kVersusColor(255, 255, 0);
 const QColor kLossColor(0, 0, 255);
 const QColor kWinColor(255, 0, 0);
 
-QLabel* MakeLabel(QWidget* parent, const QString& caption, const QRect& rect, const QColor& color) {
-    auto* label = new QLabel(caption, parent);
+template <class Label>
+Label* MakeLabel(QWidget* parent, const QString& caption, const QRect& rect, const QColor& color) {
+    auto* label = new Label(caption, parent);
     label->setGeometry(rect);
     label->setFont(fonts::Pop(kNamePointSize));
     // The design size overflows these small boxes a little; centring the
@@ -86,11 +87,11 @@ void MainForm::setupUi(QWidget* Main) {
                          Qt::WindowCloseButtonHint);
     Main->setFixedSize(kClientSize);
 
-    OneSelf = MakeLabel(Main, text::kOneSelf, kOneSelfRect, kNameColor);
-    Rival = MakeLabel(Main, text::kRival, kRivalRect, kNameColor);
-    Label3 = MakeLabel(Main, text::kWins, kLabel3Rect, kWinColor);
-    Label4 = MakeLabel(Main, text::kLosses, kLabel4Rect, kLossColor);
-    Label5 = MakeLabel(Main, text::kVersus, kLabel5Rect, kVersusColor);
+    OneSelf = MakeLabel<NameLabel>(Main, text::kOneSelf, kOneSelfRect, kNameColor);
+    Rival = MakeLabel<NameLabel>(Main, text::kRival, kRivalRect, kNameColor);
+    Label3 = MakeLabel<QLabel>(Main, text::kWins, kLabel3Rect, kWinColor);
+    Label4 = MakeLabel<QLabel>(Main, text::kLosses, kLabel4Rect, kLossColor);
+    Label5 = MakeLabel<QLabel>(Main, text::kVersus, kLabel5Rect, kVersusColor);
     RecieveList = new MessageList(Main);
     RecieveList->setGeometry(kRecieveListRect);
     WinNum = MakeTally(Main, kWinNumRect);

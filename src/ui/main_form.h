@@ -7,8 +7,8 @@
 #include <array>
 
 #include "rules/board.h"
+#include "ui/name_label.h"
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -32,8 +32,9 @@ struct MainForm {
     QLabel* Label5 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* Rival = nullptr;
-    QLabel* OneSelf = nullptr;
+    // Nicknames, drawn at a size that fits their box.
+    NameLabel* Rival = nullptr;
+    NameLabel* OneSelf = nullptr;
 
     void setupUi(QWidget* Main);
 
