@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextLayout>
 #include <QtTest>
 
 #include "support/player.h"
@@ -12,6 +13,7 @@
 #include "ui/board_geometry.h"
 #include "ui/fonts.h"
 #include "ui/picture_box.h"
+#include "ui/texts.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -130,12 +132,30 @@ private slots:
         QVERIFY(widget->isVisible());
     }
 
-    // The substitutes stand in for the design faces, which Linux lacks.
-    void designFacesResolveToInstalledSubstitutes() {
-        const QFontInfo pop(main->OneSelf->font());
-        QVERIFY2(pop.family() == "RocknRoll One" || pop.family() == "Noto Sans CJK JP", qPrintable(pop.family()));
-        const QFontInfo gothic(dialog->Port->font());
-        QVERIFY2(gothic.family() == "IPAPGothic" || gothic.family() == "Noto Sans CJK JP", qPrintable(gothic.family()));
+    // The substitutes stand in for the design faces, which Linux lacks, and
+    // a line comes out of one face from its first star to its last.
+    void facesResolveToInstalledSubstitutes_data() {
+        QTest::addColumn<QWidget*>("widget");
+        QTest::addColumn<QStringList>("faces");
+        QTest::addColumn<QString>("line");
+        const QStringList gothic = {"IPAPGothic", "Noto Sans CJK JP"};
+        QTest::newRow("OneSelf") << static_cast<QWidget*>(main->OneSelf)
+                                 << QStringList{"RocknRoll One", "Noto Sans CJK JP"} << "自分";
+        QTest::newRow("Port") << static_cast<QWidget*>(dialog->Port) << gothic << "9898";
+        QTest::newRow("RecieveList") << static_cast<QWidget*>(main->RecieveList) << gothic << text::kListening;
+    }
+
+    void facesResolveToInstalledSubstitutes() {
+        QFETCH(QWidget*, widget);
+        QFETCH(QStringList, faces);
+        QFETCH(QString, line);
+        const QString face = QFontInfo(widget->font()).family();
+        QVERIFY2(faces.contains(face), qPrintable(face));
+        QTextLayout layout(line, widget->font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) QCOMPARE(run.rawFont().familyName().toLower(), face.toLower());
     }
 
     void stonesAndBanner() {

@@ -1,5 +1,6 @@
 #include "ui/fonts.h"
 
+#include <QApplication>
 #include <QStringList>
 
 namespace torvane::fonts {
@@ -7,6 +8,9 @@ namespace torvane::fonts {
 void InstallSubstitutes() {
     QFont::insertSubstitutions(kPopFace, {QStringLiteral("RocknRoll One"), QStringLiteral("Noto Sans CJK JP")});
     QFont::insertSubstitutions(kGothicFace, {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont standard = QApplication::font();
+    standard.setFamily(kGothicFace);
+    QApplication::setFont(standard);
 }
 
 namespace {

@@ -10,7 +10,11 @@ namespace torvane::fonts {
 inline const QString kPopFace = QStringLiteral("HG創英角ﾎﾟｯﾌﾟ体");
 inline const QString kGothicFace = QStringLiteral("ＭＳ Ｐゴシック");
 
-// Registers the stand-ins, so a machine with the original faces still uses them.
+// Registers the stand-ins, so a machine with the original faces still uses them,
+// and makes the gothic the default face of controls without a font of their
+// own, as it is on Japanese Windows: a Latin default face would draw the
+// symbols of a Japanese line, such as "☆", in another face than its kana.
+// Keeps the platform's default size.
 void InstallSubstitutes();
 
 QFont Pop(double pointSize);
