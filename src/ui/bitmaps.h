@@ -17,6 +17,19 @@ inline const QString kLose = QStringLiteral("lose.bmp");
 
 inline const QStringList kAll = {kBoard, kGreen, kBlue, kStart, kWin, kLose};
 
+// Each bitmap is also drawn kSharpScale times as large, named like
+// "3by3box@2x.bmp", for screens with at least kSharpFrom device pixels per
+// layout pixel.
+inline constexpr int kSharpScale = 2;
+inline constexpr qreal kSharpFrom = 1.5;
+
+// The name of the bitmap `name` drawn `scale` times as large.
+inline QString AtScale(const QString& name, int scale) {
+    if (scale == 1) return name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return name.left(dot) + QStringLiteral("@%1x").arg(scale) + name.mid(dot);
+}
+
 // The file's full path: the program's folder, a separator, the name.
 QString PathOf(const QString& name);
 
