@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("サーバかクライアントを選択しよう"));
         QVERIFY(!(dialog->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
         QVERIFY(dialog->isWindow());
-        QVERIFY(!main->windowIcon().isNull());
+        QVERIFY(main->windowIcon().availableSizes().contains(QSize(16, 16)));
         QVERIFY(!dialog->windowIcon().isNull());
     }
 
@@ -165,6 +165,11 @@ private slots:
             QCOMPARE(main->Mystone[i]->frameWidth(), 0);
             QCOMPARE(main->Mystone[i]->focusPolicy(), Qt::NoFocus);
         }
+        // One picture pixel to a screen pixel, at the same layout size.
+        for (const PictureBox* box : {main->Board, main->Mystone[0], main->Yourstone[0]}) {
+            QCOMPARE(box->Picture().deviceIndependentSize(), QSizeF(box->size()));
+            QCOMPARE(box->Picture().devicePixelRatio(), main->devicePixelRatioF());
+        }
         QCOMPARE(main->StartP->geometry(), QRect(24, 200, 190, 70));
         QVERIFY(main->StartP->isHidden());
         QVERIFY(main->Board->frameWidth() > 0);
@@ -174,23 +179,29 @@ private slots:
     // the window shows them their corners show the board pixels beneath.
     void picturesSitOnTheBoard_data() {
         QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("scale");
         QTest::addColumn<QRect>("box");  // in the window
-        for (PointIndex p = 0; p < kPointCount; ++p) {
-            for (const QString& stone : {bitmap::kGreen, bitmap::kBlue})
-                QTest::addRow("%s on %d", qPrintable(stone), p) << stone << geometry::StoneRect(p);
+        for (int scale : {1, bitmap::kSharpScale}) {
+            const auto file = [scale](const QString& name) { return bitmap::AtScale(name, scale); };
+            for (PointIndex p = 0; p < kPointCount; ++p) {
+                for (const QString& stone : {file(bitmap::kGreen), file(bitmap::kBlue)})
+                    QTest::addRow("%s on %d", qPrintable(stone), p) << stone << scale << geometry::StoneRect(p);
+            }
+            for (const QString& banner : {file(bitmap::kStart), file(bitmap::kWin), file(bitmap::kLose)})
+                QTest::newRow(qPrintable(banner)) << banner << scale << geometry::kBannerRect;
         }
-        for (const QString& banner : {bitmap::kStart, bitmap::kWin, bitmap::kLose})
-            QTest::newRow(qPrintable(banner)) << banner << geometry::kBannerRect;
     }
 
     void picturesSitOnTheBoard() {
         QFETCH(QString, picture);
+        QFETCH(int, scale);
         QFETCH(QRect, box);
         const QImage image = BitmapImage(picture);
-        const QImage board = BitmapImage(bitmap::kBoard);
-        QCOMPARE(image.size(), box.size());
-        const QPoint under = box.topLeft() - main->Board->geometry().topLeft() - main->Board->contentsRect().topLeft();
-        const QPoint last(box.width() - 1, box.height() - 1);
+        const QImage board = BitmapImage(bitmap::AtScale(bitmap::kBoard, scale));
+        QCOMPARE(image.size(), box.size() * scale);
+        const QPoint under =
+            (box.topLeft() - main->Board->geometry().topLeft() - main->Board->contentsRect().topLeft()) * scale;
+        const QPoint last(image.width() - 1, image.height() - 1);
         for (const QPoint corner : {QPoint(0, 0), QPoint(last.x(), 0), QPoint(0, last.y()), last})
             QCOMPARE(QColor(image.pixel(corner)), QColor(board.pixel(under + corner)));
     }

@@ -20,7 +20,16 @@ QImage Read(const QString& name) {
 
 QString PathOf(const QString& name) { return QCoreApplication::applicationDirPath() + QDir::separator() + name; }
 
-QPixmap Load(const QString& name) { return QPixmap::fromImage(Read(name)); }
+QPixmap Load(const QString& name, qreal devicePixelRatio) {
+    if (devicePixelRatio >= kSharpFrom) {
+        QPixmap sharp = QPixmap::fromImage(Read(AtScale(name, kSharpScale)));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(kSharpScale);
+            return sharp;
+        }
+    }
+    return QPixmap::fromImage(Read(name));
+}
 
 QString FirstUnreadable() {
     for (const QString& name : kAll) {

@@ -17,9 +17,9 @@ inline const QString kLose = QStringLiteral("lose.bmp");
 
 inline const QStringList kAll = {kBoard, kGreen, kBlue, kStart, kWin, kLose};
 
-// Each bitmap is also drawn kSharpScale times as large, named like
-// "3by3box@2x.bmp", for screens with at least kSharpFrom device pixels per
-// layout pixel.
+// Screens with at least kSharpFrom device pixels per layout pixel are shown
+// the pictures drawn kSharpScale times as large, named like "3by3box@2x.bmp";
+// where such a file is missing they get the plain one, enlarged.
 inline constexpr int kSharpScale = 2;
 inline constexpr qreal kSharpFrom = 1.5;
 
@@ -33,8 +33,9 @@ inline QString AtScale(const QString& name, int scale) {
 // The file's full path: the program's folder, a separator, the name.
 QString PathOf(const QString& name);
 
-// The picture, read from disk now; a null pixmap when it cannot be read.
-QPixmap Load(const QString& name);
+// The picture for a screen of `devicePixelRatio`, read from disk now and
+// laid out at the plain picture's size; a null pixmap when it cannot be read.
+QPixmap Load(const QString& name, qreal devicePixelRatio);
 
 // The path of the first bitmap that is missing or unreadable, or an empty
 // string when all of them load.

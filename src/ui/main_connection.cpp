@@ -81,8 +81,8 @@ void Main::StartConnecting() {
     AddLine(text::kConnecting, false);
     // On both screens the server's stones are green and the client's blue.
     for (int i = 0; i < kStoneCount; ++i) {
-        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kGreen));
-        Mystone[i]->SetPicture(bitmap::Load(bitmap::kBlue));
+        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kGreen, devicePixelRatioF()));
+        Mystone[i]->SetPicture(bitmap::Load(bitmap::kBlue, devicePixelRatioF()));
     }
     OneSelf->setText(settings.NickName);
     Winsock->Connect();

@@ -26,7 +26,7 @@ void Main::StartGame_Click() {
 // Both rows back on their start points, every stone disabled and the banner
 // blinking; a sequence already running begins anew.
 void Main::BeginStart(StartSequence::Kind kind) {
-    StartP->SetPicture(bitmap::Load(bitmap::kStart));
+    StartP->SetPicture(bitmap::Load(bitmap::kStart, devicePixelRatioF()));
     StartP->move(geometry::kBannerRect.topLeft());
     StartP->raise();
     board_.Reset();

@@ -50,10 +50,10 @@ Main::~Main() = default;
 void Main::Form_Load() {
     setWindowIcon(AppIcon());
     Board->resize(geometry::kBoardRect.size());
-    Board->SetPicture(bitmap::Load(bitmap::kBoard));
+    Board->SetPicture(bitmap::Load(bitmap::kBoard, devicePixelRatioF()));
     for (int i = 0; i < kStoneCount; ++i) {
-        Mystone[i]->SetPicture(bitmap::Load(bitmap::kGreen));
-        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kBlue));
+        Mystone[i]->SetPicture(bitmap::Load(bitmap::kGreen, devicePixelRatioF()));
+        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kBlue, devicePixelRatioF()));
     }
     board_.Reset();
     ShowStones();
@@ -128,7 +128,7 @@ void Main::SendToRival(const QStringList& messages) {
 }
 
 void Main::ShowBanner(const QString& bitmapName) {
-    StartP->SetPicture(bitmap::Load(bitmapName));
+    StartP->SetPicture(bitmap::Load(bitmapName, devicePixelRatioF()));
     StartP->show();
     StartP->move(geometry::kBannerRect.topLeft());
     StartP->raise();

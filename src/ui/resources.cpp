@@ -2,7 +2,10 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <QList>
 #include <QPixmap>
+
+#include <array>
 
 // Outside any namespace, as the resource initialiser requires.
 static void InitTorvaneResource() { Q_INIT_RESOURCE(torvane); }
@@ -11,26 +14,32 @@ namespace torvane {
 
 namespace {
 
-// The window icon is shown at this size; a larger picture would be sent to
-// the window system whole for each window.
-constexpr QSize kIconSize(32, 32);
+// The window icon's sizes, as built in from the resource file. The window
+// system is sent every size for each window, so the large ones drawn for the
+// desktop menu stay out; a dense screen takes the next size up.
+constexpr std::array<int, 4> kIconSides{16, 32, 48, 64};
 
-// Decoded once, at the size shown: the resource is a large picture made for
-// the desktop menu, and decoding it is the dearest step of start-up.
-QImage IconImage() {
+// Read once, as PNG without format detection (which would load every image
+// plugin to ask).
+QList<QImage> IconImages() {
     InitTorvaneResource();
-    QImageReader reader(QStringLiteral(":/torvane.png"), "PNG");
-    reader.setAutoDetectImageFormat(false);
-    // Cheaper than letting the reader scale row by row.
-    return reader.read().scaled(kIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QList<QImage> images;
+    for (int side : kIconSides) {
+        QImageReader reader(QStringLiteral(":/icon/%1.png").arg(side), "PNG");
+        reader.setAutoDetectImageFormat(false);
+        images << reader.read();
+    }
+    return images;
 }
 
 }  // namespace
 
 QIcon AppIcon() {
-    // An image, not a pixmap, may outlive the application object.
-    static const QImage image = IconImage();
-    return QIcon(QPixmap::fromImage(image));
+    // Images, not pixmaps, may outlive the application object.
+    static const QList<QImage> images = IconImages();
+    QIcon icon;
+    for (const QImage& image : images) icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
 }
 
 }  // namespace torvane
