@@ -1,5 +1,5 @@
-// Start-up: the position and state before the first game, and the refusal
-// to start without the bitmaps.
+// Start-up: the command line of both programs, the position and state
+// before the first game, and the refusal to start without the bitmaps.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "project_info.h"
 #include "support/player.h"
 #include "support/probes.h"
 #include "ui/bitmaps.h"
@@ -120,6 +121,46 @@ private slots:
         QVERIFY(!process.waitForFinished(1500));
         process.kill();
         process.waitForFinished();
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");  // on stdout after success, on stderr after an error
+        const QString game = QStringLiteral("torvane");
+        const QString cpu = QStringLiteral("torvane-cpu");
+        QTest::newRow("help") << game << QStringList{"--help"} << 0 << "--computer";
+        QTest::newRow("version after the game's and Qt's options")
+            << game << QStringList{"--computer", "-style", "fusion", "--version"} << 0 << "torvane " TORVANE_VERSION;
+        QTest::newRow("unknown option") << game << QStringList{"--bogus"} << 2 << "'bogus'";
+        QTest::newRow("stray argument") << game << QStringList{"stray"} << 2 << "'stray'";
+        QTest::newRow("computer help") << cpu << QStringList{"-h"} << 0 << "--starts";
+        QTest::newRow("computer version") << cpu << QStringList{"-v"} << 0 << "torvane-cpu " TORVANE_VERSION;
+        QTest::newRow("computer unknown option") << cpu << QStringList{"--solve", "--bogus"} << 2 << "'bogus'";
+        QTest::newRow("computer level out of range") << cpu << QStringList{"--solve", "--level=6"} << 2 << "--level";
+        QTest::newRow("computer without a mode") << cpu << QStringList{} << 2 << "exactly one";
+    }
+
+    // With no display at all: the command line is read before the window
+    // system, and every usage error points to --help.
+    void commandLine() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QCoreApplication::applicationDirPath() + "/" + program, arguments);
+        QVERIFY(process.waitForFinished(20000));
+        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        QVERIFY2((status == 0 ? out : error).contains(output), qPrintable(out + error));
+        QVERIFY2(status == 0 ? error.isEmpty() : out.isEmpty() && error.contains("--help"), qPrintable(out + error));
     }
 
 private:

@@ -1,9 +1,48 @@
-#include <QApplication>
+// torvane: the game window. The command line is read before the window
+// system is, so --help and --version work without a display.
 
+#include <QApplication>
+#include <array>
+
+#include "app/command_line.h"
+#include "project_info.h"
 #include "ui/startup.h"
 
+namespace {
+
+const QString kComputer = QStringLiteral("computer");
+
+// Qt's own window-system options, which QApplication reads and removes; they
+// pass here so that `torvane -style fusion` keeps working.
+constexpr std::array kQtOptionsWithValue = {
+    "platform", "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "display",  "geometry",           "style",         "stylesheet", "session"};
+constexpr std::array kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+void AddHidden(QCommandLineParser& parser, const char* name, const QString& valueName) {
+    QCommandLineOption option(QLatin1String(name), QString(), valueName);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+}
+
+void AddOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral("Torvane, a board game for two players over the network."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption({kComputer, QStringLiteral("Open the connection dialog with the computer chosen as the rival.")});
+    for (const char* name : kQtOptionsWithValue) AddHidden(parser, name, QStringLiteral("value"));
+    for (const char* name : kQtFlags) AddHidden(parser, name, QString());
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("torvane"));
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (const std::optional<int> status =
+            torvane::command_line::Parse(parser, torvane::command_line::ArgumentsOf(argc, argv)))
+        return *status;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("torvane"));
-    return torvane::RunTorvane(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral(TORVANE_APP_ID));
+    return torvane::RunTorvane(app, parser.isSet(kComputer));
 }

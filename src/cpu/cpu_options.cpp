@@ -99,29 +99,27 @@ std::optional<QString> ReadPlay(const QCommandLineParser& parser, CpuOptions& op
 
 void AddCpuOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("A computer opponent for the Torvane game."));
-    parser.addHelpOption();
     parser.addOptions({
         {kSolve, QStringLiteral("Solve the game and print the value of the start and the counts of positions.")},
         {kConnect, QStringLiteral("Connect to the game program's server (retried for a minute)."),
          QStringLiteral("HOST:PORT")},
         {kListen, QStringLiteral("Be the server: wait for the game program on PORT."), QStringLiteral("PORT")},
-        {kName, QStringLiteral("The computer's nickname."), QStringLiteral("name"), PlayerConfig{}.name},
-        {kLevel, QStringLiteral("1 (easy) to 5 (perfect); easy and perfect name 1 and 5."), QStringLiteral("level"),
-         QString::number(kPerfectLevel)},
+        {kName, QStringLiteral("The computer's nickname (default %1).").arg(PlayerConfig{}.name),
+         QStringLiteral("name"), PlayerConfig{}.name},
+        {kLevel, QStringLiteral("1 (easy) to 5 (perfect, the default); easy and perfect name 1 and 5."),
+         QStringLiteral("level"), QString::number(kPerfectLevel)},
         {kSeed, QStringLiteral("Seed for choosing among equal moves."), QStringLiteral("N")},
-        {kDelay, QStringLiteral("Pause before each move."), QStringLiteral("ms"),
-         QString::number(PlayerConfig{}.moveDelayMs)},
+        {kDelay, QStringLiteral("Pause before each move (default %1).").arg(PlayerConfig{}.moveDelayMs),
+         QStringLiteral("ms"), QString::number(PlayerConfig{}.moveDelayMs)},
         {kStarts,
          QStringLiteral("Whether the computer starts the next game itself: never, alternate (after each game "
-                        "the rival started) or always (the first game too)."),
+                        "the rival started) or always (the first game too); never by default."),
          QStringLiteral("when"), QStringLiteral("never")},
     });
 }
 
 std::variant<CpuOptions, QString> ReadCpuOptions(const QCommandLineParser& parser) {
     CpuOptions options;
-    if (!parser.positionalArguments().isEmpty())
-        return QStringLiteral("unexpected argument: ") + parser.positionalArguments().first();
     if (std::optional<QString> error = ReadMode(parser, options)) return *error;
     if (std::optional<QString> error = ReadPlay(parser, options)) return *error;
     return options;

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/command_line.h"
 #include "cpu/cpu_options.h"
 #include "cpu/cpu_peer.h"
 #include "cpu/solve_report.h"
 
 namespace {
 
-constexpr int kUsageError = 2;
 constexpr int kFailure = 1;
 
 int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) {
@@ -41,16 +41,15 @@ int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("torvane-cpu"));
     QCommandLineParser parser;
     torvane::AddCpuOptions(parser);
-    parser.process(app);
+    if (const std::optional<int> status =
+            torvane::command_line::Parse(parser, torvane::command_line::ArgumentsOf(argc, argv)))
+        return *status;
     const auto read = torvane::ReadCpuOptions(parser);
-    if (const QString* error = std::get_if<QString>(&read)) {
-        QTextStream(stderr) << "torvane-cpu: " << *error << Qt::endl;
-        return kUsageError;
-    }
+    if (const QString* error = std::get_if<QString>(&read)) return torvane::command_line::UsageError(*error);
+    QCoreApplication app(argc, argv);
     const auto& options = std::get<torvane::CpuOptions>(read);
     const torvane::Solution solution;
     if (options.mode == torvane::CpuOptions::Mode::Solve) {

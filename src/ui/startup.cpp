@@ -15,7 +15,6 @@ namespace {
 
 const QString kCannotRead = QStringLiteral("画像ファイルを読み込めません：%1");
 const QString kStartupErrorTitle = QStringLiteral("起動エラー");
-const QString kComputerOption = QStringLiteral("--computer");
 
 // Platforms with no screen a person could see a message box on.
 bool HasDisplay() {
@@ -31,7 +30,7 @@ void ReportMissingBitmap(const QString& path) {
 
 }  // namespace
 
-int RunTorvane(QApplication& app) {
+int RunTorvane(QApplication& app, bool vsComputer) {
     fonts::InstallSubstitutes();
     const QString unreadable = bitmap::FirstUnreadable();
     if (!unreadable.isEmpty()) {
@@ -40,7 +39,7 @@ int RunTorvane(QApplication& app) {
     }
     Session session;
     // The menu's "play against the computer" entry opens the dialog with that role chosen.
-    session.settings.VsComputer = QCoreApplication::arguments().contains(kComputerOption);
+    session.settings.VsComputer = vsComputer;
     MessageBoxPrompter prompter;
     Main main(session, prompter);
     main.Form_Load();

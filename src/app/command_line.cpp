@@ -1,0 +1,55 @@
+#include "app/command_line.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include "project_info.h"
+
+namespace torvane::command_line {
+
+namespace {
+
+const QString kHelp = QStringLiteral("help");
+const QString kVersion = QStringLiteral("version");
+
+// Before QCoreApplication exists the parser does not know the program's name.
+QString HelpText(const QCommandLineParser& parser) {
+    return parser.helpText().replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
+}
+
+}  // namespace
+
+QStringList ArgumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+std::optional<int> Parse(QCommandLineParser& parser, const QStringList& arguments) {
+    parser.addOptions({
+        {{QStringLiteral("h"), kHelp}, QStringLiteral("Show this help and exit.")},
+        {{QStringLiteral("v"), kVersion}, QStringLiteral("Show the version and exit.")},
+    });
+    if (!parser.parse(arguments)) return UsageError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+    QTextStream out(stdout);
+    if (parser.isSet(kHelp)) {
+        out << HelpText(parser);
+        return 0;
+    }
+    if (parser.isSet(kVersion)) {
+        out << QCoreApplication::applicationName() << ' ' << TORVANE_VERSION << Qt::endl;
+        return 0;
+    }
+    return std::nullopt;
+}
+
+int UsageError(const QString& message) {
+    const QString name = QCoreApplication::applicationName();
+    QTextStream(stderr) << name << ": " << message << Qt::endl
+                        << "Try '" << name << " --help' for more information." << Qt::endl;
+    return kUsageError;
+}
+
+}  // namespace torvane::command_line
