@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev clang libclang-rt-14-dev clang-format git
   fonts-rocknroll fonts-noto-cjk fonts-ipafont-gothic
+  lintian appstream desktop-file-utils
 )
 if [ "${1:-}" = "--with-screenshot" ]; then
   packages+=(xvfb xauth imagemagick x11-utils xdotool python3)
