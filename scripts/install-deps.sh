@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev clang libclang-rt-14-dev clang-format git
   fonts-rocknroll fonts-noto-cjk fonts-ipafont-gothic
+  # Forwarding the server's port on the home router, and the router of its
+  # test. miniupnpd-nftables is the bare daemon: unlike the miniupnpd package
+  # it asks no debconf questions and installs no service that would start.
+  libnatpmp-dev libminiupnpc-dev miniupnpd-nftables nftables iproute2
   lintian appstream desktop-file-utils
 )
 if [ "${1:-}" = "--with-screenshot" ]; then

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cpu/local_computer.h"
+#include "net/port_mapper.h"
 #include "ui/bitmaps.h"
 #include "ui/main_window.h"
 #include "ui/picture_box.h"
@@ -26,6 +27,21 @@ QStringList ReachableAddresses() {
         addresses << plain.toString();
     }
     return addresses;
+}
+
+// The line for the router's answer: the address the other player dials, or
+// why there is none.
+QString RouterPortLine(const MappingResult& result) {
+    switch (result.outcome) {
+    case MappingOutcome::Mapped:
+        return text::kInternetOpen + result.external.toString() + ':' + QString::number(result.externalPort) +
+               text::kAddressesClose;
+    case MappingOutcome::NotPublic: return text::kRouterNotPublic.arg(result.external.toString());
+    case MappingOutcome::PortTaken: return text::kRouterPortTaken;
+    case MappingOutcome::Refused: return text::kRouterRefused;
+    case MappingOutcome::NoRouter: break;
+    }
+    return text::kRouterSilent;
 }
 
 }  // namespace
@@ -64,13 +80,30 @@ void Main::StartListening() {
     session_.settings.ConnectAccepted = false;
     Winsock->Listen();
     OneSelf->setText(settings.NickName);
-    if (Winsock->GetState() == torvane::Winsock::State::Listening) AddAddressLine();
+    if (Winsock->GetState() != torvane::Winsock::State::Listening) return;
+    AddAddressLine();
+    OpenRouterPort();
 }
 
 void Main::AddAddressLine() {
     const QStringList addresses = ReachableAddresses();
     if (addresses.isEmpty()) return;
     AddLine(text::kAddressesOpen + addresses.join(text::kAddressSeparator) + text::kAddressesClose, false);
+}
+
+void Main::OpenRouterPort() {
+    if (!session_.settings.ForwardPort) return;
+    portMapper_ = new PortMapper(this);
+    connect(portMapper_, &PortMapper::Opened, this, &Main::ShowRouterPort);
+    portMapper_->Open(Winsock->LocalPort());
+}
+
+void Main::ShowRouterPort(const MappingResult& result) { AddLine(RouterPortLine(result), false); }
+
+// The mapping lasts while the game can still be reached: it ends with the
+// connection for good, or with the window.
+void Main::CloseRouterPort() {
+    if (portMapper_) portMapper_->Close();
 }
 
 void Main::StartConnecting() {
@@ -105,12 +138,14 @@ void Main::Winsock_Close() {
     if (ListenAgain()) return;
     AddLine(text::kDisconnected, true);
     Winsock->Close();
+    CloseRouterPort();
 }
 
 void Main::Winsock_Error(int /*number*/, const QString& description) {
     if (ListenAgain()) return;
     AddLine(description, false);
     Winsock->Close();
+    CloseRouterPort();
 }
 
 // A connection the server accepted that ends before its greeting came (a

@@ -146,6 +146,7 @@ void Main::closeEvent(QCloseEvent* event) {
 void Main::Form_Unload() {
     start_->Stop();
     Winsock->Close();
+    CloseRouterPort();
     // The computer ends with the window.
     delete std::exchange(computer_, nullptr);
     // The dialog has no purpose without the game window.

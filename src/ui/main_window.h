@@ -20,6 +20,8 @@
 namespace torvane {
 
 class LocalComputer;
+class PortMapper;
+struct MappingResult;
 class Prompter;
 
 class Main : public QWidget, public MainForm {
@@ -79,6 +81,9 @@ private:
     void StartConnecting();
     void StartComputer();
     void AddAddressLine();
+    void OpenRouterPort();
+    void ShowRouterPort(const MappingResult& result);
+    void CloseRouterPort();
     void Winsock_ConnectionRequest(qint32 requestId);
     void Winsock_Connect();
     void Winsock_Close();
@@ -112,6 +117,8 @@ private:
     bool networkStarted_ = false;
     // The computer this window plays against, while it does.
     LocalComputer* computer_ = nullptr;
+    // Forwards the listening port on the router, in the server role.
+    PortMapper* portMapper_ = nullptr;
     // The server has a client, which may yet prove to be no rival.
     bool acceptedOne_ = false;
     // The rest of a read whose start is running: carried out when it ends.

@@ -13,6 +13,9 @@ struct ConnectionSettings {
     QString NickName;
     QString PortText;
     QString HostText;
+    // The server asks the home router to forward its port. The program
+    // always does; tests only where a router of their own stands.
+    bool ForwardPort = false;
     // Set by OK in the dialog; the window starts networking once it is set.
     bool ConnectAccepted = false;
 };

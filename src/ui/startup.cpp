@@ -8,6 +8,7 @@
 #include "ui/fonts.h"
 #include "ui/main_window.h"
 #include "ui/prompter.h"
+#include "ui/quit_signals.h"
 
 namespace torvane {
 
@@ -37,7 +38,9 @@ int RunTorvane(QApplication& app, bool vsComputer) {
         ReportMissingBitmap(unreadable);
         return 1;
     }
+    QuitSignals quitSignals;
     Session session;
+    session.settings.ForwardPort = true;
     // The menu's "play against the computer" entry opens the dialog with that role chosen.
     session.settings.VsComputer = vsComputer;
     MessageBoxPrompter prompter;

@@ -46,6 +46,15 @@ inline const QString kListening = QStringLiteral("☆☆☆　サーバできた
 inline const QString kAddressesOpen = QStringLiteral("☆☆☆　接続先：");
 inline const QString kAddressSeparator = QStringLiteral("、");
 inline const QString kAddressesClose = QStringLiteral("　☆☆☆");
+// The router's answer about forwarding the listening port; the address to
+// give and the reasons none can be given.
+inline const QString kInternetOpen = QStringLiteral("☆☆☆　インターネットから：");
+inline const QString kRouterSilent = QStringLiteral("☆☆☆　ポート開放：応答するルータがありません　☆☆☆");
+inline const QString kRouterRefused = QStringLiteral("☆☆☆　ポート開放：ルータに断られました　☆☆☆");
+inline const QString kRouterPortTaken =
+    QStringLiteral("☆☆☆　ポート開放：ルータのこのポートは別のパソコンが使っています　☆☆☆");
+inline const QString kRouterNotPublic = QStringLiteral(
+    "☆☆☆　ポート開放：ルータの外側のアドレス%1がプライベート／共有アドレスのため、インターネットからは届きません　☆☆☆");
 inline const QString kConnecting = QStringLiteral("☆☆☆　サーバに接続中...　☆☆☆");
 inline const QString kAccepted = QStringLiteral("☆☆☆　クライアントが接続したよ　☆☆☆");
 inline const QString kConnected = QStringLiteral("☆☆☆　サーバに接続成功だ～～　☆☆☆");
