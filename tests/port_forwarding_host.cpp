@@ -1,0 +1,47 @@
+// The game as server for port_forwarding_test.sh, run on the inside host
+// behind a router: serves as NICKNAME on PORT with the router asked to
+// forward the port, prints each line of its message list as it appears, and
+// ends on SIGTERM the way the program does.
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "support/player.h"
+#include "ui/quit_signals.h"
+
+using namespace torvane;
+
+namespace {
+
+// Prints the lines from `shown` on; returns how many there are now.
+int PrintNewLines(const testing::Player& player, int shown) {
+    const QStringList lines = player.Lines();
+    for (; shown < lines.size(); ++shown) std::printf("%s\n", lines[shown].toUtf8().constData());
+    std::fflush(stdout);
+    return shown;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    bool portIsNumber = false;
+    const quint16 port = arguments.value(2).toUShort(&portIsNumber);
+    if (arguments.size() != 3 || !portIsNumber) {
+        std::fprintf(stderr, "usage: port_forwarding_host NICKNAME PORT\n");
+        return 2;
+    }
+    QuitSignals quitSignals;
+    testing::Player player;
+    player.session.settings.ForwardPort = true;
+    player.Serve(arguments[1], port);
+    int shown = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] { shown = PrintNewLines(player, shown); });
+    poll.start(20);
+    const int status = QApplication::exec();
+    PrintNewLines(player, shown);
+    return status;
+}
