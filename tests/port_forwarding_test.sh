@@ -2,8 +2,9 @@
 # The game as server behind a home router, in three network namespaces: the
 # inside host runs the game, the router does NAT with miniupnpd (NAT-PMP and
 # UPnP IGD, nftables backend) and lets in from outside only what is
-# forwarded, and the outside host dials the address the game shows. Three
-# cases: a router that forwards, one that refuses, and none at all.
+# forwarded, and the outside host dials the address the game shows. Cases:
+# forwarding by NAT-PMP and by UPnP, a port another machine holds already, a
+# router that refuses, and none at all.
 # Needs root for the namespaces; without it the test reports itself skipped.
 # Usage: port_forwarding_test.sh HOST_PROGRAM
 set -uo pipefail
@@ -137,8 +138,7 @@ check "NAT-PMP: the address to give is shown" "line_shown '$shown'"
 check "NAT-PMP: the router holds the mapping" mapped
 check "NAT-PMP: the outside peer is answered with the nickname" '[ "$(greet_from_outside)" = "|SName $nickname" ]'
 check "NAT-PMP: the mapping goes when the connection ends" "wait_for 10 '! mapped'"
-end_game; status=$?
-check "NAT-PMP: SIGTERM ends the game cleanly" '[ $status -eq 0 ]'
+check "NAT-PMP: SIGTERM ends the game cleanly" end_game
 stop_router
 
 # Many routers speak only UPnP. miniupnpd's NAT-PMP searches every other
@@ -147,22 +147,35 @@ start_router no "$allowed" || exit 1
 start_game
 check "UPnP: the address to give is shown" "line_shown '$shown'"
 check "UPnP: the router holds the mapping" mapped
-end_game; status=$?
-check "UPnP: SIGTERM ends the game, which gives the mapping back" '[ $status -eq 0 ] && ! mapped'
+check "UPnP: SIGTERM ends the game, which gives the mapping back" 'end_game && ! mapped'
 stop_router
+
+# Another machine on the network holds the port already: UPnP leaves its
+# mapping alone, NAT-PMP is given another outside port.
+in_ns $router nft add rule inet miniupnpd prerouting_miniupnpd \
+  iif wan1 ip protocol tcp tcp dport $port dnat ip to $lan.3:$port
+start_router no "$allowed" || exit 1
+start_game
+check "taken: said so" "line_shown '☆☆☆　ポート開放：ルータのこのポートは別のパソコンが使っています　☆☆☆'"
+check "taken: the other machine's mapping stays" 'end_game && mapped'
+stop_router
+start_router yes "$allowed" || exit 1
+start_game
+check "taken: NAT-PMP gives another port" "line_shown '☆☆☆　インターネットから：$external:$((port + 1))　☆☆☆'"
+check "taken: NAT-PMP gives it back" 'end_game && [ "$(in_ns $router nft list chain inet miniupnpd prerouting_miniupnpd | grep -c dnat)" -eq 1 ]'
+stop_router
+in_ns $router nft flush chain inet miniupnpd prerouting_miniupnpd
 
 start_router no "deny 0-65535 $lan.0/24 0-65535" || exit 1
 start_game
 check "refused: said so" "line_shown '☆☆☆　ポート開放：ルータに断られました　☆☆☆'"
 check "refused: nothing is mapped" '! mapped'
-end_game; status=$?
-check "refused: the game ends cleanly" '[ $status -eq 0 ]'
+check "refused: the game ends cleanly" end_game
 stop_router
 
 start_game
 check "no router: said so" "line_shown '☆☆☆　ポート開放：応答するルータがありません　☆☆☆'"
-end_game; status=$?
-check "no router: the game ends cleanly" '[ $status -eq 0 ]'
+check "no router: the game ends cleanly" end_game
 
 [ $failed -eq 0 ] || { echo "--- game stderr"; cat "$work/game.err"; echo "--- miniupnpd"; cat "$work/miniupnpd.log"; }
 exit $failed
