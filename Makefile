@@ -81,6 +81,7 @@ clean:
 measure-startup: build
 	scripts/measure-startup.sh $(BUILD)
 
-# Remakes docs/screenshot.png: two copies under Xvfb, a few moves in.
+# Remakes the pictures in docs/ under Xvfb at scale 1 and 2: two copies a
+# few moves in, and a game against the computer.
 screenshot: build
 	scripts/screenshot.sh $(BUILD)
