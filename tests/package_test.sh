@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build, has lintian check it,
-# unpacks it into a temporary root and starts what it installed. Also checks
-# `cmake --install`. Exits 77 (skipped) after its other checks when lintian
-# is missing.
+# Builds the Debian package from a finished build, unpacks it into a
+# temporary root, starts what it installed and has the distribution's
+# validators check it: lintian, appstreamcli and desktop-file-validate. Also
+# checks `cmake --install`. Exits 77 (skipped) after its other checks when a
+# validator is missing.
 # Usage: package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -43,12 +44,21 @@ check "package: the installed game starts" 'keeps_running "$work/root/usr/games/
 check "package: the computer opponent solves the game" \
   '"$work/root/usr/games/torvane-cpu" --solve | grep -q .'
 
-if ! command -v lintian >/dev/null; then
-  echo "skipped: lintian is not installed"
-  [ $failed -eq 0 ] && exit 77
-  exit $failed
-fi
-check "package: lintian finds no error and no warning" \
-  'lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 || { cat "$work/lintian.txt"; false; }'
+for validator in lintian appstreamcli desktop-file-validate; do
+  if ! command -v "$validator" >/dev/null; then
+    echo "skipped: $validator is not installed"
+    [ $failed -eq 0 ] && exit 77
+    exit $failed
+  fi
+done
+# A validator's report is shown when it fails.
+reported() { "$@" >"$work/report.txt" 2>&1 || { cat "$work/report.txt"; false; }; }
+check "package: lintian finds no error and no warning" 'reported lintian --fail-on error,warning "$deb"'
+check "package: the metainfo validates, infos included" \
+  'reported appstreamcli validate --no-net --strict "$work/root/usr/share/metainfo/org.torvane.torvane.metainfo.xml"'
+# desktop-file-validate prints warnings without failing: any output fails it.
+check "package: the desktop entry validates" \
+  'report=$(desktop-file-validate "$work/root/usr/share/applications/org.torvane.torvane.desktop" 2>&1);
+   echo -n "$report"; [ -z "$report" ]'
 
 exit $failed
