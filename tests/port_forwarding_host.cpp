@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "support/player.h"
+#include "support/window_test.h"
 #include "ui/quit_signals.h"
 
 using namespace torvane;

@@ -1,0 +1,155 @@
+#include "support/window_test.h"
+
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#include <QLabel>
+#include <QTcpServer>
+#include <QTest>
+#include <algorithm>
+
+#include "net/message_reader.h"
+#include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
+#include "ui/fonts.h"
+#include "ui/picture_box.h"
+
+namespace torvane::testing {
+
+void RecordingPrompter::Critical(QWidget*, const QString& title, const QString& text) {
+    shown << "critical|" + title + "|" + text;
+    if (whileOpen) whileOpen();
+}
+
+void RecordingPrompter::Information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) {
+    shown << "information|" + title + "|" + text;
+    if (whileOpen) whileOpen();
+    closed();
+}
+
+Player::Player(int startStepMs) {
+    fonts::InstallSubstitutes();
+    window = std::make_unique<Main>(session, prompter, startStepMs);
+}
+
+Player::~Player() {
+    if (window) window->close();
+}
+
+namespace {
+
+// The dialog accepted with these settings and handed over to the window.
+void Accept(Player& player, bool server, const QString& nickName, quint16 port, const QString& host) {
+    player.Load();
+    ConnectionSettings& settings = player.session.settings;
+    settings.IsServer = server;
+    settings.NickName = nickName;
+    settings.PortText = QString::number(port);
+    settings.HostText = host;
+    settings.ConnectAccepted = true;
+    if (player.window->Dialog()) player.window->Dialog()->close();
+    player.window->Form_Activate();
+}
+
+}  // namespace
+
+void Player::Serve(const QString& nickName, quint16 port) { Accept(*this, true, nickName, port, QString()); }
+
+void Player::Join(const QString& nickName, quint16 port, const QString& host) {
+    Accept(*this, false, nickName, port, host);
+}
+
+QStringList Player::Lines() const {
+    QStringList lines;
+    for (int i = 0; i < window->RecieveList->count(); ++i) lines << window->RecieveList->item(i)->text();
+    return lines;
+}
+
+// The newest line is selected once the window is back in its event loop.
+bool Player::LastLineSelected() const {
+    const QListWidget* list = window->RecieveList;
+    QCoreApplication::sendPostedEvents(window->RecieveList);
+    return list->count() > 0 && list->selectedItems() == QList<QListWidgetItem*>{list->item(list->count() - 1)};
+}
+
+bool ConnectPair(Player& server, Player& client, const QString& serverName, const QString& clientName) {
+    server.Serve(serverName);
+    client.Join(clientName, server.Port());
+    return QTest::qWaitFor(
+        [&] { return server.window->Rival->text() == clientName && client.window->Rival->text() == serverName; });
+}
+
+bool RawPeer::ConnectTo(Player& server) {
+    QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { received_ += socket.readAll(); });
+    socket.connectToHost(QHostAddress::LocalHost, server.Port());
+    return QTest::qWaitFor([&] { return server.window->Winsock->IsConnected(); });
+}
+
+void RawPeer::Write(const QByteArray& bytes) {
+    socket.write(bytes);
+    socket.flush();
+}
+
+QByteArray RawPeer::Take() { return std::exchange(received_, {}); }
+
+bool RawPeer::WaitFor(qsizetype size, int ms) {
+    return QTest::qWaitFor([&] { return received_.size() >= size; }, ms);
+}
+
+bool RawPeer::Settle(const Player& server, int ms) {
+    if (!QTest::qWaitFor([&] { return AllRead(server); }, ms)) return false;
+    QTest::qWait(kReadWindowMs + 20);
+    return QTest::qWaitFor([&] { return !server.window->StartSequenceRunning(); }, ms);
+}
+
+// None in the kernel on either side, none in the window socket's buffer.
+bool RawPeer::AllRead(const Player& server) const {
+    int unsent = 0;
+    if (socket.bytesToWrite() > 0 || ioctl(socket.socketDescriptor(), SIOCOUTQ, &unsent) != 0 || unsent > 0) {
+        return false;
+    }
+    for (const QTcpSocket* end : server.window->Winsock->findChildren<QTcpSocket*>()) {
+        if (end->peerPort() != socket.localPort()) continue;
+        int unread = 0;
+        return end->bytesAvailable() == 0 && ioctl(end->socketDescriptor(), FIONREAD, &unread) == 0 && unread == 0;
+    }
+    return false;
+}
+
+void DragStone(Player& player, int stone, PointIndex target, QPoint offset) {
+    PictureBox* box = player.window->Mystone[stone];
+    const QPoint grab(17, 23);
+    const geometry::PixelPos point = geometry::PointPos(target);
+    const QPoint delta = QPoint(point.x, point.y) + offset - box->pos();
+    QTest::mousePress(box, Qt::LeftButton, {}, grab);
+    // Two steps, as a hand would move; the grabbed spot stays under the cursor.
+    QTest::mouseMove(box, grab + delta / 2);
+    QTest::mouseMove(box, grab + (delta - delta / 2));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, grab);
+}
+
+int PointOf(const QWidget* stone) {
+    const auto point = geometry::PointAt({stone->x(), stone->y()});
+    return point ? *point : -1;
+}
+
+bool OwnStonesEnabled(const Main& window) {
+    return std::all_of(window.Mystone.begin(), window.Mystone.end(), [](auto* s) { return s->isEnabled(); });
+}
+
+bool OwnStonesDisabled(const Main& window) {
+    return std::none_of(window.Mystone.begin(), window.Mystone.end(), [](auto* s) { return s->isEnabled(); });
+}
+
+bool IsGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == Main::TurnColor(); }
+
+QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
+
+QImage BitmapImage(const QString& name) { return QImage(bitmap::PathOf(name)).convertToFormat(QImage::Format_RGB32); }
+
+quint16 UnusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+}  // namespace torvane::testing

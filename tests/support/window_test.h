@@ -1,0 +1,111 @@
+#pragma once
+// A game window under test: a real main window with its own session, a
+// message box stand-in that records what it would show, a bare TCP peer that
+// writes exact bytes, and the mouse moves and looks a person would use.
+
+#include <QImage>
+#include <QPoint>
+#include <QTcpSocket>
+#include <functional>
+#include <memory>
+
+#include "rules/board.h"
+#include "ui/main_window.h"
+#include "ui/message_list.h"
+#include "ui/prompter.h"
+
+class QLabel;
+
+namespace torvane::testing {
+
+// The system lines as the user must see them, written out here on their own
+// so that a changed text in the program fails the tests.
+namespace line {
+inline const QString kListening = QStringLiteral("☆☆☆　サーバできたよ～ん　☆☆☆");
+inline const QString kConnecting = QStringLiteral("☆☆☆　サーバに接続中...　☆☆☆");
+inline const QString kAccepted = QStringLiteral("☆☆☆　クライアントが接続したよ　☆☆☆");
+inline const QString kConnected = QStringLiteral("☆☆☆　サーバに接続成功だ～～　☆☆☆");
+inline const QString kDisconnected = QStringLiteral("☆☆☆　切断されました　☆☆☆");
+inline const QString kNotConnected = QStringLiteral("☆☆☆　相手と接続していません　☆☆☆");
+inline const QString kFirst = QStringLiteral("☆☆☆　ゲーム開始　あなたは先攻です　☆☆☆");
+inline const QString kSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
+inline const QString kWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
+inline const QString kLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
+}  // namespace line
+
+// Records each box as "kind|title|text" and closes it at once, running
+// `whileOpen` first as if the user acted while it was open.
+class RecordingPrompter : public Prompter {
+public:
+    void Critical(QWidget*, const QString& title, const QString& text) override;
+    void Information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) override;
+
+    QStringList shown;
+    std::function<void()> whileOpen;
+};
+
+// The start sequence's steps in tests last a fiftieth of the real ones.
+inline constexpr int kStartStepMs = StartSequence::kStepMs / 50;
+
+struct Player {
+    explicit Player(int startStepMs = kStartStepMs);
+    ~Player();
+
+    // Start-up as the program does it; the dialog stays open.
+    void Load() { window->Form_Load(); }
+    // Start-up, then the dialog accepted with these settings and handed over.
+    void Serve(const QString& nickName, quint16 port = 0);
+    void Join(const QString& nickName, quint16 port, const QString& host = QStringLiteral("127.0.0.1"));
+
+    QStringList Lines() const;
+    QString LastLine() const { return Lines().value(Lines().size() - 1); }
+    bool LastLineSelected() const;
+    quint16 Port() const { return window->Winsock->LocalPort(); }
+
+    Session session;
+    RecordingPrompter prompter;
+    std::unique_ptr<Main> window;
+};
+
+// Joins two players over loopback; false unless both show each other's name.
+bool ConnectPair(Player& server, Player& client, const QString& serverName = QStringLiteral("sv"),
+                 const QString& clientName = QStringLiteral("cl"));
+
+// A bare peer: one write per read on the window's side, every byte kept.
+class RawPeer {
+public:
+    // Connects to `server`, which must already listen, until it has accepted.
+    bool ConnectTo(Player& server);
+    void Write(const QByteArray& bytes);
+    // Everything received so far, taken.
+    QByteArray Take();
+    bool WaitFor(qsizetype size, int ms = 2000);
+    // The window has read every byte written and let a kept tail's window
+    // pass, so whatever the bytes do has been done.
+    bool Settle(const Player& server, int ms = 20000);
+    // None in the kernel on either side, none in the window socket's buffer.
+    bool AllRead(const Player& server) const;
+
+    QTcpSocket socket;
+
+private:
+    QByteArray received_;
+};
+
+// Presses on the stone, drags it so that its corner ends `offset` pixels
+// from `target`'s position, and releases it there.
+void DragStone(Player& player, int stone, PointIndex target, QPoint offset = {});
+// The point a stone stands on, or -1.
+int PointOf(const QWidget* stone);
+bool OwnStonesEnabled(const Main& window);
+bool OwnStonesDisabled(const Main& window);
+// The label carries the turn mark.
+bool IsGreen(const QLabel* label);
+
+// A shown picture, or the bitmap file the program reads, comparable.
+QImage ImageOf(const QPixmap& pixmap);
+QImage BitmapImage(const QString& name);
+// A loopback port that was free a moment ago and has nothing listening.
+quint16 UnusedPort();
+
+}  // namespace torvane::testing

@@ -1,0 +1,466 @@
+// One game window: how it is laid out, the local player's drops, and what it
+// does with exact bytes from a bare peer, hostile ones included.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextLayout>
+#include <QtTest>
+
+#include "support/window_test.h"
+#include "ui/bitmaps.h"
+#include "ui/board_geometry.h"
+#include "ui/picture_box.h"
+#include "ui/texts.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+using namespace torvane::testing::line;
+
+namespace {
+
+// The list keeps this many lines, each cut to this many characters and "…".
+constexpr int kListCap = 5000;
+constexpr int kLineCap = 2000;
+constexpr qsizetype kHuge = 2 * 1024 * 1024;
+// Start steps long enough that a move sent during the start lands inside it.
+constexpr int kSlowStepMs = 50;
+const QString kCutChat = "a>>" + QString(kLineCap - 3, u'x') + "…";
+// A gap that lasts until the window has handled everything before it.
+constexpr int kSettled = -1;
+// The new lines are the expected last lines.
+constexpr int kTail = -2;
+
+// `times` writes of `bytes`, each after waiting `gapMs`; with `oneWrite`
+// the copies go out joined, in one write. Empty bytes: the local player starts a game instead.
+struct Burst {
+    QByteArray bytes;
+    int times = 1;
+    int gapMs = 0;
+    bool oneWrite = false;
+};
+using Bursts = QList<Burst>;
+
+// Someone else on the server's port: a connection closed at once before the
+// peer's, or a second client after it.
+enum class Intruder { None, ClosesBefore, Second };
+
+const QString kRefused = QStringLiteral("information|ルール違反|そこには置けません");
+
+// The rival's name, the tallies, whose turn it is, the points of the
+// rival's stones and the empty points, as "相手|3-4|none|210|345".
+QString State(const Main& w) {
+    QString yours, empty;
+    for (const PictureBox* stone : w.Yourstone) yours += QString::number(PointOf(stone));
+    for (PointIndex p = 0; p < kPointCount; ++p) {
+        if (w.Model().PointEmpty()[p]) empty += QString::number(p);
+    }
+    const bool mine = IsGreen(w.OneSelf), rival = IsGreen(w.Rival);
+    const bool stones = OwnStonesEnabled(w);
+    const QString turn = !rival && mine == stones && (mine || OwnStonesDisabled(w)) ? (mine ? "mine" : "none")
+                         : rival && !mine && OwnStonesDisabled(w)                   ? "rival"
+                                                                                    : "mixed";
+    return QStringList{w.Rival->text(), w.WinNum->text() + "-" + w.LoseNum->text(), turn, yours, empty}.join('|');
+}
+
+// The widgets that take focus, in the order Tab visits them.
+QList<QWidget*> FocusChain(QWidget* window) {
+    QList<QWidget*> chain;
+    for (QWidget* w = window->nextInFocusChain(); w != window && !chain.contains(w); w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus && w->window() == window) chain << w;
+    }
+    return chain;
+}
+
+// Records each time the widget is shown or hidden.
+struct VisibilityLog : QObject {
+    QList<bool> shown;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide) shown << (event->type() == QEvent::Show);
+        return false;
+    }
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(QWidget*)
+Q_DECLARE_METATYPE(NameLabel*)
+Q_DECLARE_METATYPE(Bursts)
+Q_DECLARE_METATYPE(Intruder)
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private:
+    Player idle;  // the window as it opens, its dialog still up
+    Main* main = nullptr;
+    ConnectForm* dialog = nullptr;
+    std::unique_ptr<Player> player;
+    std::unique_ptr<RawPeer> peer;
+    QTcpSocket other;  // an intruder on the server's port
+
+    Main& W() { return *player->window; }
+
+    // A window serving as "sv" with the bare peer connected, its tallies 3 and 4.
+    void Open(int stepMs = kStartStepMs, Intruder intruder = Intruder::None) {
+        player = std::make_unique<Player>(stepMs);
+        peer = std::make_unique<RawPeer>();
+        player->Serve("sv");
+        if (intruder == Intruder::ClosesBefore) {
+            other.connectToHost(QHostAddress::LocalHost, player->Port());
+            QVERIFY(other.waitForConnected());
+            other.abort();
+            QTRY_COMPARE(player->Lines().count(kListening), 2);
+        }
+        QVERIFY(peer->ConnectTo(*player));
+        if (intruder == Intruder::Second) {
+            other.connectToHost(QHostAddress::LocalHost, player->Port());
+            QTRY_COMPARE(other.state(), QAbstractSocket::UnconnectedState);
+        }
+        peer->socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        W().WinNum->setText("3");
+        W().LoseNum->setText("4");
+    }
+
+    // Writes the bursts and waits until the window has handled them all.
+    void Send(const Bursts& bursts) {
+        for (const Burst& burst : bursts) {
+            for (int i = 0; i < (burst.oneWrite ? 1 : burst.times); ++i) {
+                if (burst.gapMs == kSettled) QVERIFY(peer->Settle(*player));
+                QTest::qWait(qMax(burst.gapMs, 0));
+                if (burst.bytes.isEmpty()) {
+                    QTest::mouseClick(W().StartGame, Qt::LeftButton);
+                } else {
+                    peer->Write(burst.oneWrite ? burst.bytes.repeated(burst.times) : burst.bytes);
+                }
+            }
+        }
+        QVERIFY(peer->Settle(*player));
+    }
+
+    static void Drop(const char* name, int stone, int target, QPoint offset, const char* sent = "") {
+        QTest::newRow(name) << stone << target << offset << QByteArray(sent);
+    }
+
+    static void Peer(const char* name, const Bursts& bursts, const QStringList& tail, const QString& state,
+                     const QByteArray& reply = {}, int added = kTail, Intruder intruder = Intruder::None) {
+        QTest::newRow(name) << bursts << tail << state << reply << (added == kTail ? int(tail.size()) : added)
+                            << intruder;
+    }
+
+    // A started game in which this window moves first.
+    void StartGame() {
+        QTest::mouseClick(W().StartGame, Qt::LeftButton);
+        QTRY_COMPARE(player->LastLine(), kFirst);
+        QVERIFY(peer->WaitFor(7));
+        QCOMPARE(peer->Take(), QByteArray("|StrtG "));
+    }
+
+private slots:
+    void initTestCase() {
+        idle.Load();
+        main = idle.window.get();
+        dialog = main->Dialog();
+        QVERIFY(dialog);
+    }
+
+    void cleanup() {
+        peer.reset();
+        player.reset();
+    }
+
+    void frames() {
+        for (QWidget* w : {static_cast<QWidget*>(main), static_cast<QWidget*>(dialog)}) {
+            QVERIFY(w->isWindow() && w->minimumSize() == w->maximumSize() && !w->windowIcon().isNull());
+            QVERIFY(!(w->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+            // Every control shows whole inside its window.
+            for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (child->isWindow()) continue;
+                QVERIFY2(w->rect().contains(child->geometry()), child->metaObject()->className());
+            }
+        }
+        QCOMPARE(main->windowTitle(), QStringLiteral("Torvane　Product by Torvane Developers"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("サーバかクライアントを選択しよう"));
+        QCOMPARE(FocusChain(main), QList<QWidget*>({main->RecieveList, main->WinNum, main->LoseNum, main->Reset,
+                                                    main->TSend, main->StartGame}));
+        QCOMPARE(FocusChain(dialog), QList<QWidget*>({dialog->Handle, dialog->Host, dialog->Port, dialog->OK,
+                                                      dialog->Cancel, dialog->OptS, dialog->OptC, dialog->OptCpu}));
+        // Later children cover earlier ones: the banner over the stones over the board.
+        const QObjectList& children = main->children();
+        QVERIFY(children.indexOf(main->StartP) > children.indexOf(main->Yourstone[2]));
+        QVERIFY(children.indexOf(main->Mystone[0]) > children.indexOf(main->Board));
+        // One picture pixel to a screen pixel, at the same layout size.
+        for (const PictureBox* box : {main->Board, main->Mystone[0], main->Yourstone[0]}) {
+            QCOMPARE(box->Picture().deviceIndependentSize(), QSizeF(box->size()));
+            QCOMPARE(box->Picture().devicePixelRatio(), main->devicePixelRatioF());
+        }
+    }
+
+    // The substitutes stand in for the design faces, which Linux lacks, and
+    // a line comes out of one face from its first star to its last.
+    void faces_data() {
+        QTest::addColumn<QWidget*>("widget");
+        QTest::addColumn<QStringList>("faces");
+        QTest::addColumn<QString>("line");
+        const QStringList gothic = {"IPAPGothic", "Noto Sans CJK JP"};
+        QTest::newRow("OneSelf") << static_cast<QWidget*>(main->OneSelf)
+                                 << QStringList{"RocknRoll One", "Noto Sans CJK JP"} << "自分";
+        QTest::newRow("Port") << static_cast<QWidget*>(dialog->Port) << gothic << "9898";
+        QTest::newRow("RecieveList") << static_cast<QWidget*>(main->RecieveList) << gothic << text::kListening;
+    }
+
+    void faces() {
+        QFETCH(QWidget*, widget);
+        QFETCH(QStringList, faces);
+        QFETCH(QString, line);
+        const QString face = QFontInfo(widget->font()).family();
+        QVERIFY2(faces.contains(face), qPrintable(face));
+        QTextLayout layout(line, widget->font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) QCOMPARE(run.rawFont().familyName().toLower(), face.toLower());
+    }
+
+    // Stones and banners carry the patch of board under their box, so where
+    // the window shows them their corners show the board pixels beneath.
+    void picturesSitOnTheBoard_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QRect>("box");  // in the window
+        for (int scale : {1, bitmap::kSharpScale}) {
+            const auto file = [scale](const QString& name) { return bitmap::AtScale(name, scale); };
+            for (PointIndex p = 0; p < kPointCount; ++p) {
+                for (const QString& stone : {file(bitmap::kGreen), file(bitmap::kBlue)})
+                    QTest::addRow("%s on %d", qPrintable(stone), p) << stone << scale << geometry::StoneRect(p);
+            }
+            for (const QString& banner : {file(bitmap::kStart), file(bitmap::kWin), file(bitmap::kLose)})
+                QTest::newRow(qPrintable(banner)) << banner << scale << geometry::kBannerRect;
+        }
+    }
+
+    void picturesSitOnTheBoard() {
+        QFETCH(QString, picture);
+        QFETCH(int, scale);
+        QFETCH(QRect, box);
+        const QImage image = BitmapImage(picture);
+        const QImage board = BitmapImage(bitmap::AtScale(bitmap::kBoard, scale));
+        QCOMPARE(image.size(), box.size() * scale);
+        const QPoint under =
+            (box.topLeft() - main->Board->geometry().topLeft() - main->Board->contentsRect().topLeft()) * scale;
+        const QPoint last(image.width() - 1, image.height() - 1);
+        for (const QPoint corner : {QPoint(0, 0), QPoint(last.x(), 0), QPoint(0, last.y()), last})
+            QCOMPARE(QColor(image.pixel(corner)), QColor(board.pixel(under + corner)));
+    }
+
+    void namesFitTheirBoxes_data() {
+        QTest::addColumn<NameLabel*>("label");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("tall Latin letters") << main->OneSelf << "Hanako" << true;
+        QTest::newRow("the computer") << main->Rival << "コンピュータ" << true;
+        QTest::newRow("too long") << main->OneSelf << "ながいながいニックネーム" << false;
+    }
+
+    // Drawn whole in the largest size that fits, or cut with "…" at the
+    // smallest; the full name stays the text, tooltip and accessible name.
+    void namesFitTheirBoxes() {
+        QFETCH(NameLabel*, label);
+        QFETCH(QString, name);
+        QFETCH(bool, whole);
+        label->setText(name);
+        QCOMPARE(QStringList({label->text(), label->toolTip(), label->accessibleName()}),
+                 QStringList({name, name, name}));
+        const FittedName fitted = label->Fitted();
+        const QRectF ink = QFontMetricsF(fitted.font, label).tightBoundingRect(fitted.text).translated(fitted.origin);
+        QVERIFY(QRectF(label->contentsRect()).contains(ink));
+        QCOMPARE(fitted.text == name, whole);
+        if (!whole) QVERIFY(fitted.text.endsWith("…") && name.startsWith(fitted.text.chopped(1)));
+    }
+
+    void drops_data() {
+        QTest::addColumn<int>("stone");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<QByteArray>("sent");  // empty: refused
+        Drop("straight up", 1, 4, {}, "|SetSt 147");
+        Drop("diagonal 6 to 4", 0, 4, {}, "|SetSt 046");
+        Drop("19 right and 19 down snaps", 1, 4, {19, 19}, "|SetSt 147");
+        Drop("19 left and 19 up snaps", 1, 3, {-19, -19}, "|SetSt 137");
+        Drop("20 right", 1, 4, {20, 0});
+        Drop("20 down", 1, 4, {0, 20});
+        Drop("20 up", 1, 4, {0, -20});
+        Drop("onto an own stone", 1, 8, {});
+        Drop("two steps, free point ahead", 1, 1, {});
+        Drop("back onto its own point", 2, 8, {5, 5});
+        Drop("off the board", 2, 8, {150, 60});
+        Drop("between two points", 1, 4, {46, 0});
+    }
+
+    // A refused stone waits where it was dropped while the box is open, then
+    // goes home; an accepted one is sent and passes the turn.
+    void drops() {
+        QFETCH(int, stone);
+        QFETCH(int, target);
+        QFETCH(QPoint, offset);
+        QFETCH(QByteArray, sent);
+        Open();
+        StartGame();
+        const QString before = State(W());
+        const int from = PointOf(W().Mystone[stone]);
+        QPoint whileOpen;
+        player->prompter.whileOpen = [&] { whileOpen = W().Mystone[stone]->pos(); };
+        DragStone(*player, stone, static_cast<PointIndex>(target), offset);
+        QCOMPARE(player->prompter.shown, sent.isEmpty() ? QStringList{kRefused} : QStringList());
+        if (sent.isEmpty()) {
+            const geometry::PixelPos point = geometry::PointPos(static_cast<PointIndex>(target));
+            QCOMPARE(whileOpen, QPoint(point.x, point.y) + offset);
+            QCOMPARE(PointOf(W().Mystone[stone]), from);
+            QCOMPARE(State(W()), before);
+            QVERIFY(!peer->WaitFor(1, 50));
+            return;
+        }
+        QCOMPARE(PointOf(W().Mystone[stone]), target);
+        QVERIFY(W().Model().PointEmpty()[from] && !W().Model().PointEmpty()[target]);
+        QCOMPARE(State(W()).section('|', 2, 2), QStringLiteral("rival"));
+        QVERIFY(peer->WaitFor(sent.size()));
+        QCOMPARE(peer->Take(), sent);
+    }
+
+    // Our stones end on the falling diagonal 0, 4, 8, after one went back to
+    // its start row, which is no win; the rival's replies keep clear of it.
+    void winningMoveSendsMoveThenFinish() {
+        Open();
+        StartGame();
+        const QList<std::pair<PointIndex, const char*>> moves = {
+            {3, "|SetSt 036"}, {6, "|SetSt 258"}, {4, "|SetSt 167"}, {0, "|SetSt 176"}};
+        for (int i = 0; i < moves.size(); ++i) {
+            DragStone(*player, i / 2, moves[i].first);
+            peer->Write(moves[i].second);
+            QTRY_VERIFY(OwnStonesEnabled(W()));
+        }
+        QVERIFY(peer->WaitFor(40));
+        QCOMPARE(peer->Take(), QByteArray("|SetSt 036|SetSt 063|SetSt 147|SetSt 104"));
+        DragStone(*player, 0, 4);
+        QVERIFY(peer->WaitFor(17));
+        QCOMPARE(peer->Take(), QByteArray("|SetSt 046|Finis "));
+        QCOMPARE(player->Lines().filter(kWin), QStringList{kWin});
+        QVERIFY(player->LastLineSelected() && player->LastLine() == kWin);
+        QCOMPARE(State(W()), QStringLiteral("相手|4-4|none|513|267"));
+        QVERIFY(W().StartP->isVisible() && W().StartGame->isEnabled());
+    }
+
+    // Shown, hidden, ... six steps, and the window handles events meanwhile.
+    void startBannerBlinks() {
+        Open(kSlowStepMs);
+        VisibilityLog log;
+        W().StartP->installEventFilter(&log);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(kSlowStepMs / 5);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(W().StartGame, Qt::LeftButton);
+        QTRY_VERIFY(!W().StartSequenceRunning());
+        QVERIFY(clock.elapsed() >= StartSequence::kSteps * kSlowStepMs - 5);
+        QCOMPARE(log.shown, QList<bool>({true, false, true, false, true, false}));
+        QVERIFY(ticks >= StartSequence::kSteps * 2);
+        QVERIFY(OwnStonesEnabled(W()));
+    }
+
+    void fromPeer_data() {
+        QTest::addColumn<Bursts>("bursts");
+        QTest::addColumn<QStringList>("tail");  // the list's last lines
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("added");  // lines the bursts add, before the list drops any; -1: any
+        QTest::addColumn<Intruder>("intruder");
+        const QString idle = "相手|3-4|none|210|345";
+        const QString greeted = "z|3-4|none|210|345";
+        const QByteArray named("|SName sv");
+        const Burst greeting{"|Cnnct z", 1, kSettled};
+        const QByteArray huge(kHuge, 'x');
+        Peer("plain text", {{"hello"}}, {"hello"}, idle);
+        Peer("greeting", {{"|Cnnct taro"}}, {}, "taro|3-4|none|210|345", named);
+        Peer("name runs to the end of the read", {{"|SName abc|StrtG "}}, {}, "abc|StrtG |3-4|none|210|345");
+        Peer("empty name reply", {{"|SName "}}, {"エラーコード１Ｃ：名前を判別できませんでした"}, idle);
+        Peer("chat", {{"|Speak abc>>"}}, {"abc>>"}, idle);
+        Peer("chat in code page 932", {{"|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60"}},
+             {"タロウ>>☆　①～"}, idle);
+        Peer("empty chat then reset", {{"|Speak |Reset "}}, {""}, "相手|0-0|none|210|345");
+        Peer("chat without argument", {{"|Speak "}}, {"エラーコード０：相手のメッセージを受信できませんでした"}, idle);
+        Peer("reset without its space", {{"|Reset"}}, {}, "相手|0-0|none|210|345");
+        Peer("move without argument", {{"|SetSt "}}, {"エラーコード２：位置情報が不明です"}, idle);
+        Peer("stone 0 from 6 to 3", {{"|SetSt 036"}}, {}, "相手|3-4|mine|510|234");
+        Peer("target 9 moves nothing", {{"|SetSt 19"}}, {}, "相手|3-4|mine|210|345");
+        Peer("missing digits read as 0", {{"|SetSt 1"}}, {}, "相手|3-4|mine|280|3458");
+        Peer("stone 5 names no stone", {{"|SetSt 536"}}, {}, "相手|3-4|mine|210|345");
+        Peer("source 9 frees nothing", {{"|SetSt 039"}}, {}, "相手|3-4|mine|510|34");
+        Peer("split inside the digits", {{"|SetSt 0"}, {"36", 1, 20}}, {}, "相手|3-4|mine|510|234");
+        Peer("the rival's winning move", {{"|SetSt 103|Finis "}}, {kLose}, "相手|3-5|none|280|345");
+        Peer("starts one per read, then a greeting", {{"|StrtG ", 300, 3}, {"|Cnnct z", 1, 3}}, {kSecond},
+             "z|3-4|rival|210|345", named);
+        Peer("starts in one read, a win, then the local player starts",
+             {{"|StrtG ", 1000, 0, true}, {"|Finis ", 1, kSettled}, {{}, 1, kSettled}}, {kSecond, kLose, kFirst},
+             "相手|3-5|mine|210|345", "|StrtG ");
+        Peer("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond},
+             "相手|3-4|mine|510|234");
+        Peer("chat flood in one write, then a greeting",
+             {{"|Speak a>>hi", 40000, 0, true}, {"|Speak a>>end"}, greeting}, {"a>>hi", "a>>end"}, greeted, named,
+             40001);
+        Peer("huge name answered once", {{"|Cnnct " + huge}}, {}, QString(64, u'x') + "…|3-4|none|210|345", named);
+        Peer("huge text without a bar, then a greeting", {{huge}, greeting}, {}, greeted, named, -1);
+        Peer("kept lead byte dropped when the window closes", {{"|Speak a>>x\x81"}, greeting}, {"a>>x"}, greeted,
+             named);
+        Peer("greeting right behind a long chat line", {{"|Speak a>>" + QByteArray(100000, 'x') + "|Cnnct z"}},
+             {kCutChat}, greeted, named);
+        Peer("a connection closed before the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
+             Intruder::ClosesBefore);
+        Peer("a second client is turned away", {greeting}, {kAccepted}, greeted, named, 0, Intruder::Second);
+    }
+
+    // Exact bytes from a bare peer, hostile ones too: floods, oversized
+    // messages, bad timing. The window stays bounded and keeps answering.
+    void fromPeer() {
+        QFETCH(Bursts, bursts);
+        QFETCH(QStringList, tail);
+        QFETCH(QString, state);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, added);
+        QFETCH(Intruder, intruder);
+        Open(kSlowStepMs, intruder);
+        const int before = W().RecieveList->count();
+        Send(bursts);
+        const QStringList lines = player->Lines();
+        if (added >= 0) QCOMPARE(lines.size(), qMin(before + added, kListCap));
+        QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
+        if (added > 0) QVERIFY(player->LastLineSelected());
+        for (const QString& shown : lines) QVERIFY(shown.size() <= kLineCap + 1);
+        QCOMPARE(State(W()), state);
+        if (!reply.isEmpty()) QVERIFY(peer->WaitFor(reply.size()));
+        QCOMPARE(peer->Take(), reply);
+    }
+
+    void lossCount_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("number then text") << QString("12 games") << QString("13");
+        QTest::newRow("text") << QString("abc") << QString("1");
+        QTest::newRow("empty") << QString() << QString("1");
+        QTest::newRow("past 64 bits") << QString("9223372036854775807") << QString("9223372036854775808");
+    }
+
+    // The tally goes on from its leading number, whatever the user typed.
+    void lossCount() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        Open();
+        W().LoseNum->setText(before);
+        peer->Write("|Finis ");
+        QTRY_COMPARE(W().LoseNum->text(), after);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
