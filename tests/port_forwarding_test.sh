@@ -122,6 +122,8 @@ end_game() {
   return $status
 }
 line_shown() { wait_for 15 "grep -qxF '$1' '$work/lines'"; }
+# serve NATPMP RULE: a router as start_router starts it, and the game behind it.
+serve() { start_router "$@" || exit 1; start_game; }
 
 # The raw peer on the outside host: greets and prints the answer.
 greet_from_outside() {
@@ -132,8 +134,7 @@ make_network
 allowed="allow 1024-65535 $lan.0/24 1024-65535"
 shown="☆☆☆　インターネットから：$external:$port　☆☆☆"
 
-start_router yes "$allowed" || exit 1
-start_game
+serve yes "$allowed"
 check "NAT-PMP: the address to give is shown" "line_shown '$shown'"
 check "NAT-PMP: the router holds the mapping" mapped
 check "NAT-PMP: the outside peer is answered with the nickname" '[ "$(greet_from_outside)" = "|SName $nickname" ]'
@@ -143,8 +144,7 @@ stop_router
 
 # Many routers speak only UPnP. miniupnpd's NAT-PMP searches every other
 # port before it refuses, so refusal is tried by UPnP.
-start_router no "$allowed" || exit 1
-start_game
+serve no "$allowed"
 check "UPnP: the address to give is shown" "line_shown '$shown'"
 check "UPnP: the router holds the mapping" mapped
 check "UPnP: SIGTERM ends the game, which gives the mapping back" 'end_game && ! mapped'
@@ -154,20 +154,17 @@ stop_router
 # mapping alone, NAT-PMP is given another outside port.
 in_ns $router nft add rule inet miniupnpd prerouting_miniupnpd \
   iif wan1 ip protocol tcp tcp dport $port dnat ip to $lan.3:$port
-start_router no "$allowed" || exit 1
-start_game
+serve no "$allowed"
 check "taken: said so" "line_shown '☆☆☆　ポート開放：ルータのこのポートは別のパソコンが使っています　☆☆☆'"
 check "taken: the other machine's mapping stays" 'end_game && mapped'
 stop_router
-start_router yes "$allowed" || exit 1
-start_game
+serve yes "$allowed"
 check "taken: NAT-PMP gives another port" "line_shown '☆☆☆　インターネットから：$external:$((port + 1))　☆☆☆'"
 check "taken: NAT-PMP gives it back" 'end_game && [ "$(in_ns $router nft list chain inet miniupnpd prerouting_miniupnpd | grep -c dnat)" -eq 1 ]'
 stop_router
 in_ns $router nft flush chain inet miniupnpd prerouting_miniupnpd
 
-start_router no "deny 0-65535 $lan.0/24 0-65535" || exit 1
-start_game
+serve no "deny 0-65535 $lan.0/24 0-65535"
 check "refused: said so" "line_shown '☆☆☆　ポート開放：ルータに断られました　☆☆☆'"
 check "refused: nothing is mapped" '! mapped'
 check "refused: the game ends cleanly" end_game

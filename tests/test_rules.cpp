@@ -71,17 +71,15 @@ private slots:
         }
     }
 
-    // A new model, and one reset in the middle of a game with a stone in hand.
+    // One reset in the middle of a game with a stone in hand is a new model
+    // but for the turn.
     void resetKeepsOnlyTheTurn() {
-        BoardModel played = After("74");
-        played.SetTurn(Turn::Mine);
-        played.Lift(0);
-        played.Reset();
-        QVERIFY(played.GetTurn() == Turn::Mine && BoardModel().GetTurn() == Turn::None);
-        for (const BoardModel& board : {BoardModel(), played}) {
-            QCOMPARE(Position(board), "678 210 xxx...xxx");
-            QCOMPARE(board.LiftedStone(), std::nullopt);
-        }
+        BoardModel board = After("74");
+        board.SetTurn(Turn::Mine);
+        board.Lift(0);
+        board.Reset();
+        QVERIFY(board.GetTurn() == Turn::Mine && BoardModel().GetTurn() == Turn::None && !board.LiftedStone());
+        QCOMPARE(Position(board), Position(BoardModel()));
     }
 
     // Every ordered set of three distinct points, for the own stones placed by
@@ -115,7 +113,6 @@ private slots:
         QTest::newRow("two steps over a gap") << HandMove{"85", 0, 8, false, "675 210 xxx..xxx."};
         QTest::newRow("free but two rows away") << HandMove{"r147", 1, 1, false, "678 240 x.x.x.xxx"};
         QTest::newRow("point 9") << HandMove{"", 1, 9, false, "678 210 xxx...xxx"};
-        QTest::newRow("point -1") << HandMove{"", 1, -1, false, "678 210 xxx...xxx"};
     }
 
     void handMove() {
@@ -146,7 +143,6 @@ private slots:
         QTest::newRow("two points away") << RivalMove{0, 5, 6, MoveFault::NotAdjacent, "678 310 xx.x..xxx"};
         QTest::newRow("stone 3") << RivalMove{3, 3, 6, MoveFault::NoSuchStone, "678 210 xxx...xxx"};
         QTest::newRow("target 9") << RivalMove{1, 9, 7, MoveFault::NoSuchTarget, "678 210 xxx...xxx"};
-        QTest::newRow("target -1") << RivalMove{1, -1, 7, MoveFault::NoSuchTarget, "678 210 xxx...xxx"};
     }
 
     void rivalMove() {
@@ -160,7 +156,6 @@ private slots:
 
     void dropZone_data() {
         QTest::addColumn<DropAt>("drop");
-        QTest::newRow("on 0") << DropAt{40, 40, 0, 0};
         QTest::newRow("on 7") << DropAt{132, 225, 7, 7};
         QTest::newRow("19 right and below 4") << DropAt{151, 151, 4, -1};
         QTest::newRow("19 left and above 8") << DropAt{206, 206, 8, -1};

@@ -1,0 +1,543 @@
+// The computer opponent: the solved game and the levels' policies, the
+// command line, the conversation message by message, the program's side of
+// a loopback connection, and whole games against a game window.
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+#include <algorithm>
+#include <set>
+
+#include "cpu/cpu_options.h"
+#include "cpu/cpu_peer.h"
+#include "cpu/local_computer.h"
+#include "cpu/solve_report.h"
+#include "support/window_test.h"
+#include "ui/picture_box.h"
+
+using namespace torvane;
+using namespace torvane::testing;
+
+namespace {
+
+using Points = std::vector<int>;
+
+constexpr Value kFinished{Outcome::Loss, 0};
+constexpr int kWaitMs = 10000;
+
+PointMask MaskOf(const Points& points) {
+    PointMask mask = 0;
+    for (const int p : points) mask |= PointBit(p);
+    return mask;
+}
+
+// One step of the mover, with the board that follows in the next mover's view.
+struct Successor {
+    Step step;
+    Placement next;
+    bool wins = false;
+};
+
+std::vector<Successor> Successors(const Placement& placement) {
+    std::vector<Successor> successors;
+    for (const Step& step : LegalSteps(placement))
+        successors.push_back({step, AfterStep(placement, step), StepWins(placement, step)});
+    return successors;
+}
+
+bool HasWinInOne(const Placement& placement) {
+    const auto steps = LegalSteps(placement);
+    return std::any_of(steps.begin(), steps.end(), [&](const Step& step) { return StepWins(placement, step); });
+}
+
+// The mover's value once the rival has `next` to move from.
+Value Flipped(Value next) {
+    if (next.outcome == Outcome::Draw) return next;
+    return {next.outcome == Outcome::Win ? Outcome::Loss : Outcome::Win, next.plies + 1};
+}
+
+// Why `value` does not follow from the values of the successors, or an empty
+// string when it does: the fastest win, the slowest loss, a draw otherwise.
+QString Inconsistency(const Solution& solution, const Placement& placement, Value value) {
+    if (IsFinished(placement) || value == kFinished)
+        return IsFinished(placement) && value == kFinished ? "" : "finished-ness differs";
+    std::optional<int> fastestWin, slowestLoss;
+    bool canDraw = false;
+    for (const Successor& s : Successors(placement)) {
+        const Value mine = Flipped(solution.ValueOf(s.next));
+        if (s.wins && mine != Value{Outcome::Win, 1}) return "a winning step does not finish the game";
+        if (mine.outcome == Outcome::Win) fastestWin = std::min(mine.plies, fastestWin.value_or(mine.plies));
+        if (mine.outcome == Outcome::Loss) slowestLoss = std::max(mine.plies, slowestLoss.value_or(mine.plies));
+        canDraw = canDraw || mine.outcome == Outcome::Draw;
+    }
+    switch (value.outcome) {
+    case Outcome::Win: return value.plies == fastestWin ? "" : "not the fastest win";
+    case Outcome::Loss: return !fastestWin && !canDraw && value.plies == slowestLoss ? "" : "not the slowest loss";
+    case Outcome::Draw: return !fastestWin && canDraw && value.plies == 0 ? "" : "not a draw";
+    }
+    return "unknown outcome";
+}
+
+// Plays the steps it is given ("63 31": 6 -> 3, then 3 -> 1), then none;
+// or, without a script, always the first legal step.
+class ScriptedPolicy : public Policy {
+public:
+    explicit ScriptedPolicy(QString script = "*") : digits_(script.remove(u' ')) {}
+    std::optional<Step> Choose(Placement placement) override {
+        if (digits_ == "*") {
+            const auto steps = LegalSteps(placement);
+            return steps.empty() ? std::nullopt : std::optional(steps.front());
+        }
+        if (next_ + 2 > digits_.size()) return std::nullopt;
+        next_ += 2;
+        return Step{PointIndex(digits_[next_ - 2].digitValue()), PointIndex(digits_[next_ - 1].digitValue())};
+    }
+
+private:
+    QString digits_;
+    qsizetype next_ = 0;
+};
+
+// Wire text received (or the timer firing), and exactly what must be sent
+// and which timer asked for (-1: none).
+struct Event {
+    bool wake = false;
+    QString text;
+    QStringList sent;
+    int wakeMs = -1;
+};
+using Events = QList<Event>;
+
+Event In(const QString& text, const QStringList& sent = {}, int wakeMs = -1) { return {false, text, sent, wakeMs}; }
+Event Woken(const QStringList& sent = {}, int wakeMs = -1) { return {true, {}, sent, wakeMs}; }
+
+// "コンピュータ" and "人間" in code page 932, written out by hand.
+const QByteArray kComputerSjis = QByteArray::fromHex("8352839383738385815b835e");
+const QByteArray kHumanSjis = QByteArray::fromHex("906c8ad4");
+
+// A computer with quick pauses on a real socket, its output kept.
+struct Computer {
+    explicit Computer(PeerTiming timing = {5000, 20}) : peer{player, out, err, timing} {}
+    ScriptedPolicy policy;
+    CpuPlayer player{{.isServer = true, .moveDelayMs = 10, .ownStartWaitMs = 20}, policy};
+    QString outText;
+    QString errText;
+    QTextStream out{&outText};
+    QTextStream err{&errText};
+    CpuPeer peer;
+    QSignalSpy finished{&peer, &CpuPeer::Finished};
+};
+
+// Exchanged on a connection: written by the human, then everything the
+// computer sends back before the next write.
+using Exchange = std::pair<QByteArray, QByteArray>;
+
+// A step that lets the rival win next, so the computer gets its win; until
+// there is one, any step that does not win.
+std::optional<Step> Blunder(Placement placement) {
+    std::optional<Step> harmless;
+    for (const Step& step : LegalSteps(placement)) {
+        if (StepWins(placement, step)) continue;
+        if (GivesWinInOne(placement, step)) return step;
+        if (!harmless) harmless = step;
+    }
+    return harmless;
+}
+
+// The window's own stones and the rival's, in its numbering.
+Placement PlacementOf(const Main& w) {
+    Placement placement;
+    for (int i = 0; i < kStoneCount; ++i) {
+        placement.own |= PointBit(PointOf(w.Mystone[i]));
+        placement.rival |= PointBit(PointOf(w.Yourstone[i]));
+    }
+    return placement;
+}
+
+// Plays one game that the window starts, by `policy` or, with none, throwing
+// it. Returns the result line.
+QString PlayGame(Player& human, Policy* policy) {
+    Main& w = *human.window;
+    QTest::mouseClick(w.StartGame, Qt::LeftButton);
+    const auto over = [&] { return human.LastLine() == line::kWin || human.LastLine() == line::kLose; };
+    if (!QTest::qWaitFor([&] { return human.LastLine() == line::kFirst; }, kWaitMs)) return "no start";
+    for (int move = 0;
+         move < 60 && QTest::qWaitFor([&] { return w.Mystone[0]->isEnabled() || over(); }, kWaitMs) && !over();
+         ++move) {
+        const Placement placement = PlacementOf(w);
+        const std::optional<Step> step = policy ? policy->Choose(placement) : Blunder(placement);
+        if (!step) return "no step";
+        const auto stone = std::find_if(w.Mystone.begin(), w.Mystone.end(),
+                                        [&](const QWidget* s) { return PointOf(s) == step->from; });
+        DragStone(human, int(stone - w.Mystone.begin()), step->to);
+        if (!human.prompter.shown.isEmpty()) return "refused";
+    }
+    return human.LastLine();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(torvane::Value)
+Q_DECLARE_METATYPE(Event)
+Q_DECLARE_METATYPE(torvane::PlayerConfig)
+
+class ComputerTest : public QObject {
+    Q_OBJECT
+    Solution solution_;
+
+private slots:
+    void everyValueFollowsFromItsSuccessors() {
+        QCOMPARE(solution_.Size(), 1680);
+        for (int i = 0; i < solution_.Size(); ++i) {
+            const Placement placement = solution_.PlacementAt(i);
+            QCOMPARE(solution_.IndexOf(placement), i);
+            const QString fault = Inconsistency(solution_, placement, solution_.ValueAt(i));
+            QVERIFY2(fault.isEmpty(), qPrintable(QString("placement %1: %2").arg(i).arg(fault)));
+        }
+        QCOMPARE(solution_.IndexOf({MaskOf({0, 1, 2}), MaskOf({2, 3, 4})}), -1);
+    }
+
+    void byHand_data() {
+        QTest::addColumn<Points>("own");
+        QTest::addColumn<Points>("rival");
+        QTest::addColumn<Value>("value");
+        // 8 -> 5 fills the middle row; the rival's own start row counts for nothing.
+        QTest::newRow("win in one") << Points{3, 4, 8} << Points{0, 1, 2} << Value{Outcome::Win, 1};
+        // The rival, seen from its side, stands on 3, 4, 5.
+        QTest::newRow("rival has just won") << Points{0, 2, 6} << Points{3, 4, 5} << kFinished;
+        // Only 1 -> 2 and 3 -> 6 can move; the rival answers 5 -> 1 (its
+        // column 7-4-1) or 7 -> 3 (its row 5-4-3).
+        QTest::newRow("every step lets the rival win") << Points{0, 1, 3} << Points{4, 5, 7} << Value{Outcome::Loss, 2};
+    }
+
+    void byHand() {
+        QFETCH(Points, own);
+        QFETCH(Points, rival);
+        QFETCH(Value, value);
+        QCOMPARE(solution_.ValueOf({MaskOf(own), MaskOf(rival)}), value);
+    }
+
+    // The figures `torvane-cpu --solve` prints.
+    void solveReport() {
+        QCOMPARE(QString::fromStdString(SolveReport(solution_)),
+                 "start position, for the player who moves first: draw (endless play)\n"
+                 "positions: 3360 (1680 placements x 2 sides to move; each count below is for the side to move)\n"
+                 "  won:   1824 (longest 5 plies)\n"
+                 "  lost:  614 (longest 4 plies; 280 already over, the rival has just won)\n"
+                 "  drawn: 922 (0 with no legal step)\n"
+                 "seen from the side to move, the placements split 912 won, 307 lost, 461 drawn of 1680\n");
+    }
+
+    // Every level steps legally and its seed changes its choice. The perfect
+    // level keeps the value (so it never loses from the drawn start), the
+    // middle levels slip from it the less often the higher they stand, and
+    // the easiest takes a win in one, else leaves the rival none if it can.
+    void everyPolicyStep() {
+        std::array<int, kPerfectLevel + 1> slips{};
+        for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
+            std::set<std::pair<int, int>> starts;
+            for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+                const auto policy = MakePolicy(level, solution_, seed);
+                for (int i = 0; i < solution_.Size(); ++i) {
+                    const Placement placement = solution_.PlacementAt(i);
+                    if (IsFinished(placement)) continue;
+                    const std::optional<Step> step = policy->Choose(placement);
+                    const auto successors = Successors(placement);
+                    const auto chosen = std::find_if(successors.begin(), successors.end(),
+                                                     [&](const Successor& s) { return step && s.step == *step; });
+                    QVERIFY2(chosen != successors.end(), qPrintable(QString("level %1, %2").arg(level).arg(i)));
+                    if (placement == StartPlacement()) starts.insert({chosen->step.from, chosen->step.to});
+                    slips[level] += Flipped(solution_.ValueOf(chosen->next)) != solution_.ValueAt(i);
+                    if (level != kEasiestLevel) continue;
+                    const bool canBeSafe = std::any_of(successors.begin(), successors.end(),
+                                                       [](const Successor& s) { return !HasWinInOne(s.next); });
+                    if (HasWinInOne(placement))
+                        QVERIFY(chosen->wins);
+                    else if (canBeSafe)
+                        QVERIFY(!HasWinInOne(chosen->next));
+                }
+            }
+            QVERIFY2(starts.size() > 1, qPrintable(QString("level %1").arg(level)));
+        }
+        QVERIFY2(slips[2] > slips[3] && slips[3] > slips[4] && slips[4] > 0 && slips[5] == 0,
+                 qPrintable(QString("slips %1 %2 %3 %4").arg(slips[2]).arg(slips[3]).arg(slips[4]).arg(slips[5])));
+    }
+
+    // The command line read, or the start of why it makes no sense.
+    void options_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("connect") << "--connect [::1]:9898 --level 2 --seed 7"
+                                 << "1 ::1 9898 コンピュータ 2 7 600 0";
+        QTest::newRow("listen") << "--listen 0 --name CPU --level easy --starts always --delay-ms 0"
+                                << "2  0 CPU 1 - 0 2";
+        QTest::newRow("solve") << "--solve --starts alternate"
+                               << "0  0 コンピュータ 5 - 600 1";
+        QTest::newRow("no mode") << ""
+                                 << "give exactly one";
+        QTest::newRow("two modes") << "--solve --listen 1"
+                                   << "give exactly one";
+        QTest::newRow("no port") << "--connect host"
+                                 << "--connect needs";
+        QTest::newRow("port 0") << "--connect host:0"
+                                << "--connect needs";
+        QTest::newRow("port too high") << "--listen 65536"
+                                       << "--listen needs";
+        QTest::newRow("empty name") << "--solve --name="
+                                    << "--name must";
+        QTest::newRow("level 0") << "--solve --level 0"
+                                 << "--level is";
+        QTest::newRow("unknown start") << "--solve --starts sometimes"
+                                       << "--starts is";
+        QTest::newRow("negative delay") << "--solve --delay-ms -1"
+                                        << "--delay-ms needs";
+        QTest::newRow("seed not a number") << "--solve --seed x"
+                                           << "--seed needs";
+    }
+
+    void options() {
+        QFETCH(QString, arguments);
+        QFETCH(QString, read);
+        QCommandLineParser parser;
+        AddCpuOptions(parser);
+        QVERIFY(parser.parse(QStringList{"torvane-cpu"} + arguments.split(' ', Qt::SkipEmptyParts)));
+        const auto options = ReadCpuOptions(parser);
+        QString got = std::get_if<QString>(&options) ? std::get<QString>(options) : QString();
+        if (const auto* o = std::get_if<CpuOptions>(&options)) {
+            got = QString("%1 %2 %3 %4 %5 %6 %7 %8").arg(int(o->mode)).arg(o->host).arg(o->port).arg(o->name);
+            got = got.arg(o->level).arg(o->seed ? QString::number(*o->seed) : "-").arg(o->delayMs).arg(int(o->starts));
+        }
+        QVERIFY2(got.startsWith(read), qPrintable(got));
+    }
+
+    // The tally is wins, losses and warnings at the end.
+    void conversation_data() {
+        QTest::addColumn<PlayerConfig>("config");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QList<int>>("tally");
+        QTest::addColumn<Events>("events");
+        const auto row = [](const char* name, const PlayerConfig& config, const QString& script, QList<int> tally,
+                            const Events& events) { QTest::newRow(name) << config << script << tally << events; };
+        const PlayerConfig always{.starts = StartPolicy::Always};
+        // Human 6->3, 7->4, 8->5 in its numbering; the computer 6->3, 3->1 in its own.
+        row("start waits for the human, who wins", {}, "63 31", {0, 1, 0},
+            {In("|StrtG "), Woken(), In("|SetSt 036", {}, 600), Woken({"|SetSt 036"}), In("|SetSt 147", {}, 600),
+             Woken({"|SetSt 013"}), In("|SetSt 258"), In("|Finis ")});
+        row("reset zeroes the tally", {}, "", {0, 0, 1}, {In("|StrtG "), In("|Finis "), In("|Reset ")});
+        // The computer fills 3-4-5 while the human wanders off; a rival with no
+        // name is warned of and played all the same.
+        row("win sends SetSt then Finis", always, "63 74 85", {1, 0, 1},
+            {In("|SName ", {}, 2000), Woken({"|StrtG "}, 3500), Woken({"|SetSt 036"}), In("|SetSt 036", {}, 600),
+             Woken({"|SetSt 147"}), In("|SetSt 013", {}, 600), Woken({"|SetSt 258", "|Finis "}, 2000)});
+        row("alternate starts after the human's game only", {.starts = StartPolicy::Alternate}, "63", {0, 2, 2},
+            {In("|StrtG "), In("|Finis ", {}, 2000), Woken({"|StrtG "}, 3500), Woken({"|SetSt 036"}), In("|Finis ")});
+        row("greeting answered, crossing starts: the server's stands",
+            {.isServer = true, .starts = StartPolicy::Always}, "63", {0, 0, 0},
+            {In("|Cnnct 人間", {"|SName コンピュータ"}, 2000), Woken({"|StrtG "}, 3500), In("|StrtG "),
+             Woken({"|SetSt 036"})});
+        row("crossing starts: the client gives way", always, "63", {0, 0, 0},
+            {In("|SName 人間", {}, 2000), Woken({"|StrtG "}, 3500), In("|StrtG "), Woken(), In("|SetSt 036", {}, 600)});
+        row("a start cancels the pending move", {}, "63", {0, 0, 0},
+            {In("|StrtG "), In("|SetSt 036", {}, 600), In("|StrtG "), Woken()});
+        row("no step left: a new game", {}, "", {0, 0, 1},
+            {In("|StrtG "), In("|SetSt 036", {}, 600), Woken({"|StrtG "}, 3500)});
+        // Each is answered in chat, and the computer starts a game of its own.
+        const QString illegal = "|Speak コンピュータ>>" + kIllegalMoveChat;
+        const auto answered = [&](const char* name, const Events& before, const QString& move) {
+            row(name, {}, "63", {0, 0, 1},
+                before + Events{In(move, {illegal, "|StrtG "}, 3500), Woken({"|SetSt 036"})});
+        };
+        answered("wrong source", {In("|StrtG ")}, "|SetSt 035");
+        answered("no digits", {In("|StrtG ")}, "|SetSt");
+        answered("no game yet", {}, "|SetSt 036");
+        answered("out of turn", {In("|StrtG "), In("|SetSt 036", {}, 600)}, "|SetSt 147");
+        row("the bar in a name goes out wide", {.name = "A|B"}, "", {0, 0, 1},
+            {In("|SetSt 036", {"|Speak A｜B>>" + kIllegalMoveChat, "|StrtG "}, 3500)});
+    }
+
+    void conversation() {
+        QFETCH(PlayerConfig, config);
+        QFETCH(QString, script);
+        QFETCH(QList<int>, tally);
+        QFETCH(Events, events);
+        ScriptedPolicy policy(script);
+        CpuPlayer player(config, policy);
+        int warned = 0;
+        for (int i = 0; i < events.size(); ++i) {
+            const Event& event = events[i];
+            const Reply reply =
+                event.wake ? player.OnWake() : player.OnMessage(CutMessages(event.text, false).messages.at(0));
+            const int wakeMs = reply.wakeAfterMs.value_or(-1);
+            QVERIFY2(reply.send == event.sent && wakeMs == event.wakeMs,
+                     qPrintable(QString("event %1: sent %2, wake %3").arg(i).arg(reply.send.join(", ")).arg(wakeMs)));
+            warned += int(reply.warnings.size());
+        }
+        QCOMPARE((QList<int>{player.Wins(), player.Losses(), warned}), tally);
+    }
+
+    // The level after a run of results: p the player won, c the computer
+    // won, r the tally was reset.
+    void adaptiveLevel_data() {
+        QTest::addColumn<QString>("results");
+        QTest::addColumn<int>("level");
+        QTest::newRow("first game") << "" << 3;
+        QTest::newRow("player wins, up one") << "p" << 4;
+        QTest::newRow("never above perfect") << "pppp" << kPerfectLevel;
+        QTest::newRow("never below easy") << "cccc" << kEasiestLevel;
+        QTest::newRow("reset goes back") << "ppr" << 3;
+    }
+
+    void adaptiveLevel() {
+        QFETCH(QString, results);
+        QFETCH(int, level);
+        AdaptivePolicy policy(solution_, 1);
+        for (const QChar result : results) {
+            if (result == u'r')
+                policy.TallyReset();
+            else
+                policy.GameOver(result == u'c');
+        }
+        QCOMPARE(policy.Level(), level);
+    }
+
+    void serverExchange_data() {
+        QTest::addColumn<QList<Exchange>>("exchanges");
+        QTest::addColumn<QString>("printed");
+        const Exchange greeting{"|Cnnct " + kHumanSjis, "|SName " + kComputerSjis};
+        // The human's left stone 6 -> 3 lands on the computer's 5; its first
+        // legal step is then 6 -> 3 with its stone 0.
+        QTest::newRow("greeting, chat and start, a move")
+            << QList<Exchange>{greeting, {"|Speak " + kHumanSjis + ">>hello|StrtG ", ""}, {"|SetSt 036", "|SetSt 036"}}
+            << "人間>>hello";
+        // "03" waits for a third digit that never comes; the move then reads as
+        // 0, 3, 0, whose source is wrong: answered in chat, and a new game.
+        const QByteArray illegal = EncodeCp932(QString("|Speak コンピュータ>>") + kIllegalMoveChat);
+        QTest::newRow("an unfinished move is taken as it stands")
+            << QList<Exchange>{greeting, {"|StrtG |SetSt 03", illegal + "|StrtG |SetSt 036"}} << "computer moves first";
+    }
+
+    // Replies are compared as they add up, so one sent early or too many
+    // shows at the next comparison; at the end nothing more may follow.
+    void serverExchange() {
+        QFETCH(QList<Exchange>, exchanges);
+        QFETCH(QString, printed);
+        Computer computer;
+        QVERIFY(computer.peer.Listen(0));
+        QTcpSocket human;
+        human.connectToHost(QHostAddress::LocalHost, computer.peer.ListenPort());
+        QVERIFY(human.waitForConnected(kWaitMs));
+        QByteArray received, expected;
+        for (const auto& [sent, reply] : exchanges) {
+            human.write(sent);
+            expected += reply;
+            QTRY_VERIFY_WITH_TIMEOUT((received += human.readAll()).size() >= expected.size(), kWaitMs);
+            QCOMPARE(received, expected);
+        }
+        QTest::qWait(60);  // several times the computer's pauses
+        QCOMPARE(received + human.readAll(), expected);
+        QVERIFY2(computer.outText.contains(printed), qPrintable(computer.outText));
+        human.disconnectFromHost();
+        QTRY_COMPARE_WITH_TIMEOUT(computer.finished.size(), 1, kWaitMs);
+        QCOMPARE(computer.finished.first().first().toInt(), 0);
+    }
+
+    // The computer may be started before the game program opens its port.
+    void clientRetriesGreetsAndEndsWithTheConnection() {
+        const quint16 port = UnusedPort();
+        Computer computer;
+        computer.peer.Connect("127.0.0.1", port);
+        QTest::qWait(60);  // a few refused attempts
+        QTcpServer human;
+        QVERIFY(human.listen(QHostAddress::LocalHost, port));
+        QTRY_VERIFY_WITH_TIMEOUT(human.hasPendingConnections(), kWaitMs);
+        QTcpSocket* socket = human.nextPendingConnection();
+        QByteArray received;
+        QTRY_COMPARE_WITH_TIMEOUT(received += socket->readAll(), "|Cnnct " + kComputerSjis, kWaitMs);
+        socket->write("|SName " + kHumanSjis);
+        QTRY_VERIFY_WITH_TIMEOUT(computer.outText.contains("人間"), kWaitMs);
+        socket->disconnectFromHost();
+        QTRY_COMPARE_WITH_TIMEOUT(computer.finished.size(), 1, kWaitMs);
+        QCOMPARE(computer.finished.first().first().toInt(), 0);
+        QVERIFY(computer.errText.isEmpty());
+    }
+
+    void clientGivesUp() {
+        Computer computer({150, 20});
+        computer.peer.Connect("127.0.0.1", UnusedPort());
+        QTRY_COMPARE_WITH_TIMEOUT(computer.finished.size(), 1, kWaitMs);
+        QCOMPARE(computer.finished.first().first().toInt(), 1);
+        QVERIFY2(computer.errText.contains("cannot connect to 127.0.0.1"), qPrintable(computer.errText));
+    }
+    // The program over loopback in both roles: a game won by perfect play
+    // against its easy level, one thrown, and the two tallies agree.
+    void windowAgainstTheProgram_data() {
+        QTest::addColumn<bool>("windowServes");
+        QTest::newRow("window serves") << true;
+        QTest::newRow("window joins") << false;
+    }
+
+    void windowAgainstTheProgram() {
+        QFETCH(bool, windowServes);
+        Player human;
+        QProcess cpu;
+        const auto start = [&](const QStringList& mode) {
+            cpu.start(QCoreApplication::applicationDirPath() + "/torvane-cpu",
+                      mode + QStringList{"--level", "easy", "--seed", "7", "--delay-ms", "20", "--name", "CPU"});
+        };
+        QString output;
+        const auto printed = [&](const QString& pattern) {
+            const QRegularExpression expression(pattern);
+            (void)QTest::qWaitFor([&] { return (output += cpu.readAllStandardOutput()).contains(expression); },
+                                  kWaitMs);
+            return expression.match(output).captured(1);
+        };
+        if (windowServes) {
+            human.Serve("人間");
+            start({"--connect", QString("127.0.0.1:%1").arg(human.Port())});
+        } else {
+            start({"--listen", "0"});
+            human.Join("人間", printed("listening on port (\\d+)").toUShort());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(human.window->Rival->text(), "CPU", kWaitMs);
+        PerfectPolicy perfect(solution_, 3);
+        QCOMPARE(PlayGame(human, &perfect), line::kWin);
+        QCOMPARE(PlayGame(human, nullptr), line::kLose);
+        QVERIFY(!human.Lines().join('\n').contains("反則"));
+        human.window->close();
+        QCOMPARE(printed("the connection closed; wins (\\d+, losses \\d+)"), "1, losses 1");
+        QTRY_COMPARE_WITH_TIMEOUT(cpu.state(), QProcess::NotRunning, kWaitMs);
+        QCOMPARE(cpu.exitCode(), 0);
+    }
+
+    // From the dialog's computer role to a finished game: the computer's
+    // level follows the tally, it starts the next game itself, and it ends
+    // with the window.
+    void dialogPlaysTheComputerInside() {
+        Player human;
+        human.Load();
+        ConnectForm* dialog = human.window->Dialog();
+        dialog->Handle->setText("人間");
+        QTest::mouseClick(dialog->OptCpu, Qt::LeftButton);
+        QTest::mouseClick(dialog->OK, Qt::LeftButton);
+        QTRY_COMPARE(human.window->Rival->text(), "コンピュータ");
+        const QPointer<LocalComputer> computer = human.window->findChild<LocalComputer*>();
+        QVERIFY(computer);
+        const int start = AdaptivePolicy::kAdaptiveStartLevel;
+        QCOMPARE(computer->Policy().Level(), start);
+        QCOMPARE(PlayGame(human, nullptr), line::kLose);
+        QTRY_COMPARE(computer->Policy().Level(), start - 1);
+        QTRY_COMPARE_WITH_TIMEOUT(human.LastLine(), line::kSecond, kWaitMs);
+        QTest::mouseClick(human.window->Reset, Qt::LeftButton);
+        QTRY_COMPARE(computer->Policy().Level(), start);
+        human.window->close();
+        QVERIFY(computer.isNull());
+    }
+};
+
+QTEST_MAIN(ComputerTest)
+#include "test_computer.moc"
