@@ -432,12 +432,13 @@ private slots:
         Open(kSlowStepMs, intruder);
         const int before = W().RecieveList->count();
         Send(bursts);
+        // A kept tail's window may close late on a loaded machine.
+        QTRY_COMPARE(player->Lines().mid(player->Lines().size() - tail.size()), tail);
+        QTRY_COMPARE(State(W()), state);
         const QStringList lines = player->Lines();
         if (added >= 0) QCOMPARE(lines.size(), qMin(before + added, kListCap));
-        QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
         if (added > 0) QVERIFY(player->LastLineSelected());
         for (const QString& shown : lines) QVERIFY(shown.size() <= kLineCap + 1);
-        QCOMPARE(State(W()), state);
         if (!reply.isEmpty()) QVERIFY(peer->WaitFor(reply.size()));
         QCOMPARE(peer->Take(), reply);
     }
