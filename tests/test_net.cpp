@@ -1,8 +1,6 @@
 // The network library: the code page 932 codec, one connection's reads cut
 // into messages, the socket component over loopback, and which outside
 // addresses of a router other players can reach.
-#include <QElapsedTimer>
-#include <QTcpSocket>
 #include <QtTest>
 
 #include "net/message_reader.h"
@@ -197,25 +195,6 @@ private slots:
         QCOMPARE(Words(reader.Read("t 1")), QStringList{"Plain:t 1"});
     }
 
-    // A flood of moves, then a chat line and a name of 100,000 characters.
-    void cutsHugeReadsQuicklyAndWhole() {
-        constexpr int kMoves = 150000;
-        const QString line = QString("石").repeated(100000);
-        QString read;
-        for (int i = 0; i < kMoves; ++i) read += SetStMessage(i % 10, i / 10 % 10, i / 100 % 10);
-        read += SpeakMessage(line) + CnnctMessage(line);
-        QElapsedTimer timer;
-        timer.start();
-        const CutRead cut = CutMessages(read, true);
-        // Copying the rest of the read per message would take minutes here.
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
-        QCOMPARE(cut.messages.size(), std::size_t{kMoves + 2});
-        QVERIFY(cut.messages[kMoves - 1] == (Message{Command::SetSt, "999"}));
-        // QVERIFY rather than QCOMPARE: a failure should not print the lines.
-        QVERIFY(cut.messages[kMoves] == (Message{Command::Speak, line}));
-        QVERIFY(cut.messages[kMoves + 1] == (Message{Command::Cnnct, line}));
-    }
-
     // More than several reads' worth, sent and closed at once, to a receiver
     // that lets every other notice pass: the bytes it left are offered
     // again, all arrive unchanged, and the close comes after the last.
@@ -253,31 +232,6 @@ private slots:
         nowhere.Connect();
         QVERIFY(error.wait(15000));
         QCOMPARE(error[0][1].toString(), "接続先が見つかりません");
-    }
-
-    // A handler that waits in a local event loop still gets the bytes that
-    // arrive meanwhile, inside its wait, and nothing is left unread after.
-    void dataArrivingDuringAWaitIsDeliveredInsideIt() {
-        ListeningSock server;
-        QTcpSocket peer;
-        peer.connectToHost(QHostAddress::LocalHost, server.sock.LocalPort());
-        QTRY_VERIFY(server.sock.IsConnected());
-        QList<QByteArray> reads;
-        int depth = 0;
-        QList<int> depths;
-        connect(&server.sock, &Winsock::DataArrival, this, [&] {
-            depths << ++depth;
-            reads << server.sock.GetData();
-            if (reads.size() == 1) {
-                peer.write("second");
-                QVERIFY(QTest::qWaitFor([&] { return reads.size() == 2; }, 2000));
-            }
-            --depth;
-        });
-        peer.write("first");
-        QTRY_VERIFY(reads.size() == 2 && depth == 0);
-        QCOMPARE(reads, QList<QByteArray>({"first", "second"}));
-        QCOMPARE(depths, QList<int>({1, 2}));
     }
 
     void reachableOutsideAddresses_data() {
