@@ -192,6 +192,12 @@ private slots:
             DragStone(closer, 0, 0);
             QCOMPARE(closer.prompter.shown.size(), 1);
         } else {
+            if (when == kBetweenGames) {
+                // A chat first: the rival stays greeted through reads without a name.
+                closer.window->TSend->setText(QStringLiteral("bye"));
+                QTest::keyClick(closer.window->TSend, Qt::Key_Return);
+                QTRY_VERIFY(stayer.LastLine().endsWith(QStringLiteral(">>bye")));
+            }
             QTimer::singleShot(25, closer.window.get(), [&] { closer.window->close(); });
         }
         if (when == kDuringStart) QTest::mouseClick(server->window->StartGame, Qt::LeftButton);
