@@ -74,14 +74,17 @@ MappingResult UpnpMapping::Add(quint16 port, const QHostAddress& external) {
     if (held == UPNPCOMMAND_SUCCESS && (lanAddress_ != client || portText != clientPort)) {
         return {MappingOutcome::PortTaken, external};
     }
-    const QByteArray leaseText = QByteArray::number(kLeaseSeconds);
+    const auto add = [&](quint32 lease) {
+        return UPNP_AddPortMapping(ControlUrl(), Service(), portText.constData(), portText.constData(),
+                                   lanAddress_.constData(), kDescription, kTcp, nullptr,
+                                   QByteArray::number(lease).constData());
+    };
+    // Some routers grant only mappings without an end (lease 0).
     quint32 lifetime = kLeaseSeconds;
-    int code = UPNP_AddPortMapping(ControlUrl(), Service(), portText.constData(), portText.constData(),
-                                   lanAddress_.constData(), kDescription, kTcp, nullptr, leaseText.constData());
+    int code = add(lifetime);
     if (code == kOnlyPermanentLeases) {
         lifetime = 0;
-        code = UPNP_AddPortMapping(ControlUrl(), Service(), portText.constData(), portText.constData(),
-                                   lanAddress_.constData(), kDescription, kTcp, nullptr, "0");
+        code = add(lifetime);
     }
     if (code != UPNPCOMMAND_SUCCESS) return {FailureOf(code), external};
     port_ = port;
