@@ -297,10 +297,12 @@ private slots:
              Woken({"|SetSt 013"}), In("|SetSt 258"), In("|Finis ")});
         row("reset zeroes the tally", {}, "", {0, 0, 1}, {In("|StrtG "), In("|Finis "), In("|Reset ")});
         // The computer fills 3-4-5 while the human wanders off; a rival with no
-        // name is warned of and played all the same.
-        row("win sends SetSt then Finis", always, "63 74 85", {1, 0, 1},
+        // name is warned of and played all the same. The human's move that
+        // crossed the win is no foul and keeps the next start.
+        row("win sends SetSt then Finis", always, "63 74 85", {1, 0, 2},
             {In("|SName ", {}, 2000), Woken({"|StrtG "}, 3500), Woken({"|SetSt 036"}), In("|SetSt 036", {}, 600),
-             Woken({"|SetSt 147"}), In("|SetSt 013", {}, 600), Woken({"|SetSt 258", "|Finis "}, 2000)});
+             Woken({"|SetSt 147"}), In("|SetSt 013", {}, 600), Woken({"|SetSt 258", "|Finis "}, 2000), In("|SetSt 147"),
+             Woken({"|StrtG "}, 3500)});
         row("alternate starts after the human's game only", {.starts = StartPolicy::Alternate}, "63", {0, 2, 2},
             {In("|StrtG "), In("|Finis ", {}, 2000), Woken({"|StrtG "}, 3500), Woken({"|SetSt 036"}), In("|Finis ")});
         row("greeting answered, crossing starts: the server's stands",

@@ -74,6 +74,12 @@ void CpuPlayer::OnStart(Reply& reply) {
 }
 
 void CpuPlayer::OnMove(const Message& message, Reply& reply) {
+    if (phase_ == Phase::Over) {
+        // The rival moved before the end of the game reached it; the move
+        // belongs to no game and breaks nothing.
+        reply.warnings << QStringLiteral("a move arrived after the game ended; left alone");
+        return;
+    }
     std::optional<QString> fault;
     const MoveDigits move = ReadMoveDigits(message.argument);
     if (message.argumentMissing)
