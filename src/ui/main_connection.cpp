@@ -100,10 +100,12 @@ void Main::OpenRouterPort() {
 
 void Main::ShowRouterPort(const MappingResult& result) { AddLine(RouterPortLine(result), false); }
 
-// The mapping lasts while the game can still be reached: it ends with the
-// connection for good, or with the window.
-void Main::CloseRouterPort() {
+// The connection ends for good: the router's mapping lasts only while the
+// game can be reached, and the computer only while it has a rival.
+void Main::EndConnection() {
+    Winsock->Close();
     if (portMapper_) portMapper_->Close();
+    delete std::exchange(computer_, nullptr);
 }
 
 void Main::StartConnecting() {
@@ -137,15 +139,13 @@ void Main::Winsock_Connect() {
 void Main::Winsock_Close() {
     if (ListenAgain()) return;
     AddLine(text::kDisconnected, true);
-    Winsock->Close();
-    CloseRouterPort();
+    EndConnection();
 }
 
 void Main::Winsock_Error(int /*number*/, const QString& description) {
     if (ListenAgain()) return;
     AddLine(description, false);
-    Winsock->Close();
-    CloseRouterPort();
+    EndConnection();
 }
 
 // A connection the server accepted that ends before its greeting came (a

@@ -6,9 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <utility>
 
-#include "cpu/local_computer.h"
 #include "ui/bitmaps.h"
 #include "ui/board_geometry.h"
 #include "ui/message_list.h"
@@ -145,10 +143,7 @@ void Main::closeEvent(QCloseEvent* event) {
 
 void Main::Form_Unload() {
     start_->Stop();
-    Winsock->Close();
-    CloseRouterPort();
-    // The computer ends with the window.
-    delete std::exchange(computer_, nullptr);
+    EndConnection();
     // The dialog has no purpose without the game window.
     if (dialog_) dialog_->close();
 }

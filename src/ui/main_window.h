@@ -83,7 +83,7 @@ private:
     void AddAddressLine();
     void OpenRouterPort();
     void ShowRouterPort(const MappingResult& result);
-    void CloseRouterPort();
+    void EndConnection();
     void Winsock_ConnectionRequest(qint32 requestId);
     void Winsock_Connect();
     void Winsock_Close();
