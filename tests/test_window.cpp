@@ -404,6 +404,8 @@ private slots:
         Peer("starts in one read, a win, then the local player starts",
              {{"|StrtG ", 1000, 0, true}, {"|Finis ", 1, kSettled}, {{}, 1, kSettled}}, {kSecond, kLose, kFirst},
              "相手|3-5|mine|210|345", "|StrtG ");
+        Peer("a chat behind a start waits for the start's end", {{"|StrtG |Speak a>>hi"}}, {kSecond, "a>>hi"},
+             "相手|3-4|rival|210|345");
         Peer("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond},
              "相手|3-4|mine|510|234");
         Peer("chat flood in one write, then a greeting",
