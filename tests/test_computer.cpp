@@ -468,15 +468,16 @@ private slots:
         QCOMPARE(cpu.exitCode(), 0);
     }
 
-    // From the dialog's computer role to a finished game: the computer's
-    // level follows the tally, it starts the next game itself, and it ends
-    // with the window.
+    // From the menu's computer entry, which opens the dialog with that role
+    // chosen, to a finished game: the computer's level follows the tally, it
+    // starts the next game itself, and it ends with the window.
     void dialogPlaysTheComputerInside() {
         Player human;
+        human.session.settings.VsComputer = true;
         human.Load();
         ConnectForm* dialog = human.window->Dialog();
+        QVERIFY(dialog->OptCpu->isChecked() && !dialog->Host->isEnabled() && !dialog->Port->isEnabled());
         dialog->Handle->setText("人間");
-        QTest::mouseClick(dialog->OptCpu, Qt::LeftButton);
         QTest::mouseClick(dialog->OK, Qt::LeftButton);
         QTRY_COMPARE(human.window->Rival->text(), "コンピュータ");
         const QPointer<LocalComputer> computer = human.window->findChild<LocalComputer*>();
