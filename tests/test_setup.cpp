@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +14,7 @@
 #include "support/window_test.h"
 #include "ui/bitmaps.h"
 #include "ui/picture_box.h"
+#include "ui/prompter.h"
 
 using namespace torvane;
 using namespace torvane::testing;
@@ -228,6 +230,35 @@ private slots:
         QTRY_VERIFY(player->window->Dialog() == nullptr);
         // The hand-over started networking and used up the flag.
         QVERIFY(player->window->RecieveList->count() > 0);
+    }
+
+    void realMessageBoxes_data() {
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("critical") << int(QMessageBox::Critical) << QStringLiteral("ポートを入力して下さい！");
+        QTest::newRow("information") << int(QMessageBox::Information) << QStringLiteral("そこには置けません");
+    }
+
+    // The program's own boxes: modal to their window, one OK button, and
+    // no loop of their own, so the call returns while the box is up.
+    void realMessageBoxes() {
+        QFETCH(int, icon);
+        QFETCH(QString, text);
+        MessageBoxPrompter real;
+        int closed = 0;
+        if (icon == QMessageBox::Critical) {
+            real.Critical(dialog, "title", text);
+        } else {
+            real.Information(dialog, "title", text, [&] { ++closed; });
+        }
+        auto* box = dialog->findChild<QMessageBox*>();
+        QVERIFY(box && box->isVisible() && box->isModal());
+        QCOMPARE(int(box->icon()), icon);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+        QTRY_VERIFY(!dialog->findChild<QMessageBox*>());
+        QCOMPARE(closed, int(icon == QMessageBox::Information));
     }
 
     void enterAndEscapeDoNothing() {

@@ -4,19 +4,27 @@
 
 namespace torvane {
 
-void MessageBoxPrompter::Critical(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
-    box.exec();
-}
+namespace {
 
 // Opened rather than run in a loop of its own: the window keeps handling
 // the rival's messages while the box is up.
+void OpenBox(QMessageBox::Icon icon, QWidget* parent, const QString& title, const QString& text,
+             std::function<void()> closed) {
+    auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (closed) QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+    box->open();
+}
+
+}  // namespace
+
+void MessageBoxPrompter::Critical(QWidget* parent, const QString& title, const QString& text) {
+    OpenBox(QMessageBox::Critical, parent, title, text, {});
+}
+
 void MessageBoxPrompter::Information(QWidget* parent, const QString& title, const QString& text,
                                      std::function<void()> closed) {
-    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
-    box->open();
+    OpenBox(QMessageBox::Information, parent, title, text, std::move(closed));
 }
 
 }  // namespace torvane

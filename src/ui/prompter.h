@@ -11,11 +11,10 @@ namespace torvane {
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    // A stop-sign box with one OK button, for input the user must correct;
-    // returns when the box is closed.
+    // Both boxes have one OK button, are modal to `parent` and return at once.
+    // A stop-sign box, for input the user must correct.
     virtual void Critical(QWidget* parent, const QString& title, const QString& text) = 0;
-    // An information box with one OK button, modal to `parent`. It returns at
-    // once; `closed` runs when the user closes the box.
+    // An information box; `closed` runs when the user closes it.
     virtual void Information(QWidget* parent, const QString& title, const QString& text,
                              std::function<void()> closed) = 0;
 };
