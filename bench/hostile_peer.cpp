@@ -58,7 +58,8 @@ bool Spin(
     return true;
 }
 
-// A window serving as "sv" and a bare peer connected to it.
+// A window serving as "sv" and a bare peer connected to it that has greeted
+// (a peer that does not is let go after ten seconds).
 class Rig {
 public:
     Rig() : window_(session_, prompter_) {
@@ -73,8 +74,11 @@ public:
         peer_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         QObject::connect(&peer_, &QTcpSocket::readyRead, [this] { received_ += peer_.readAll(); });
         QObject::connect(&peer_, &QTcpSocket::bytesWritten, [this] { Refill(); });
-        peer_.connectToHost(QHostAddress::LocalHost, window_.Winsock->LocalPort());
-        Spin(5000, [this] { return window_.Winsock->IsConnected(); });
+        peer_.connectToHost(QHostAddress::LocalHost, window_.Connection().ListenPort());
+        Spin(5000, [this] { return window_.Connection().IsConnected(); });
+        Write(kGreeting);
+        Spin(5000, [this] { return received_.contains(kAnswer); });
+        received_.clear();
     }
 
     void Write(const QByteArray& bytes) {
@@ -100,6 +104,9 @@ public:
 
     // Milliseconds from `since` (on `clock`) until the greeting's answer came, or -1.
     qint64 AwaitAnswer(const QElapsedTimer& clock, qint64 since, int ms) {
+        // The window answers only once the event loop runs, so what came
+        // before is from earlier.
+        received_.clear();
         const bool came = Spin(ms, [this] { return received_.contains(kAnswer); });
         return came ? clock.elapsed() - since : -1;
     }
@@ -202,8 +209,24 @@ std::vector<Figure> Huge(const char* what, const QByteArray& prefix, qint64 size
     const qint64 greeted = clock.elapsed();
     rig.Write(kGreeting);
     const qint64 answer = rig.AwaitAnswer(clock, greeted, 10000);
-    Spin(kReadWindowMs);
     return {{what, double(answer), 2000}, {"  resident growth (MiB)", (StatusKiB("VmHWM") - before) / 1024.0, 100}};
+}
+
+// 64 KiB of one message in one write, once a second; each time a greeting
+// right behind it. The slowest answer of three.
+std::vector<Figure> FloodEverySecond(const char* what, const QByteArray& message) {
+    Rig rig;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 slowest = 0;
+    for (int round = 0; round < 3; ++round) {
+        const qint64 sent = clock.elapsed();
+        rig.Write(message.repeated(64 * 1024 / message.size()));
+        rig.Write(kGreeting);
+        slowest = std::max(slowest, rig.AwaitAnswer(clock, sent, 5000));
+        Spin(1000);
+    }
+    return {{what, double(slowest), 100}};
 }
 
 std::vector<Figure> GreetingBehindLongLine() {
@@ -232,6 +255,10 @@ int main(int argc, char* argv[]) {
         {"huge-plain",
          [] { return Huge("100 MB without a bar: greeting 0.5 s later answered (ms)", "", 100'000'000); }},
         {"long-line", GreetingBehindLongLine},
+        {"start-floods",
+         [] { return FloodEverySecond("64 KiB of starts once a second: greeting answered (ms)", "|StrtG "); }},
+        {"finish-floods",
+         [] { return FloodEverySecond("64 KiB of game ends once a second: greeting answered (ms)", "|Finis "); }},
     };
     const QStringList only = app.arguments().mid(1);
     std::printf("%-58s %10s %8s\n", "figure", "measured", "limit");

@@ -1,17 +1,16 @@
-// The reader with its timing. The first byte picks one of two checks:
+// The reader over a connection's life. The first byte picks one of two checks:
 //
-// Operations: the rest is a sequence of reads of any bytes, window closings
-// and resets. Every message but a read's first starts at a bar of the input,
+// Operations: the rest is a sequence of reads of any bytes, closes and
+// resets. Every message but a read's first starts at a bar of the input,
 // only a read's first can be plain or continued, a continuation follows only
-// a read that ended with a plain line, a chat line or a name, the closing
-// window hands back
-// only what was kept and leaves nothing waiting, and the output stays within
-// a constant factor of the input.
+// a read that ended with a plain line, a chat line or a name, a close hands
+// back only messages that begin at a bar, and the output stays within a
+// constant factor of the input.
 //
 // Splitting: the rest builds a stream of well-formed messages (chat lines
-// without a bar, a name only last) and the places to cut it. Read in pieces
-// with no window closing in between, it must give the same messages as in
-// one read once the continued pieces are joined to what they continue.
+// without a bar, a name only last) and the places to cut it. Read in pieces,
+// it must give the same messages as in one read once the continued pieces
+// are joined to what they continue.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -59,22 +58,19 @@ public:
         }
     }
 
-    void Expire() {
-        const bool waited = reader_.Waiting();
-        const Messages messages = reader_.Expire();
-        Require(waited || messages.empty(), "the closing window handed back what nothing kept");
-        for (const Message& message : messages) {
+    void Flush() {
+        for (const Message& message : reader_.Flush()) {
             Require(message.command != Command::Plain && !message.continued,
                     "a kept tail gave a plain or continued message");
             Count(message, true);
         }
-        Require(!reader_.Waiting(), "waiting after the window closed");
+        Require(reader_.Flush().empty(), "a second close handed back more");
         open_.reset();
     }
 
     void Reset() {
         reader_.Reset();
-        Require(!reader_.Waiting(), "waiting after a reset");
+        Require(reader_.Flush().empty(), "a reset kept something");
         open_.reset();
     }
 
@@ -100,7 +96,7 @@ void CheckOperations(FuzzedDataProvider& input) {
     OperationCheck check;
     while (input.remaining_bytes() > 0) {
         switch (input.ConsumeIntegralInRange(0, 5)) {
-        case 0: check.Expire(); break;
+        case 0: check.Flush(); break;
         case 1: check.Reset(); break;
         default: check.Read(input.ConsumeBytesAsString(input.ConsumeIntegral<std::uint8_t>())); break;
         }
@@ -158,7 +154,7 @@ void CheckSplitting(FuzzedDataProvider& input) {
     const std::string stream = WellFormedStream(input);
     MessageReader whole;
     Messages once = whole.Read(QByteArrayView(stream.data(), qsizetype(stream.size())));
-    Append(once, whole.Expire());
+    Append(once, whole.Flush());
 
     MessageReader split;
     Messages pieces;
@@ -168,7 +164,7 @@ void CheckSplitting(FuzzedDataProvider& input) {
         Append(pieces, split.Read(QByteArrayView(stream.data() + at, qsizetype(piece))));
         at += piece;
     }
-    Append(pieces, split.Expire());
+    Append(pieces, split.Flush());
     Require(Joined(pieces) == Joined(once), "split reads differ from one read");
 }
 

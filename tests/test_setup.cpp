@@ -292,7 +292,7 @@ private slots:
         QVERIFY(player->window->isVisible());
         player->window->Form_Activate();
         QCOMPARE(player->window->RecieveList->count(), 0);
-        QCOMPARE(player->window->Winsock->GetState(), Winsock::State::Closed);
+        QVERIFY(!player->window->Connection().IsConnected() && !player->window->Connection().IsListening());
     }
 };
 

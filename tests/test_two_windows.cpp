@@ -20,6 +20,9 @@ namespace {
 
 // When a window closes.
 enum { kBetweenGames, kDuringStart, kDuringRuleBox };
+// What stands at the other end of a failing connection.
+enum { kRefusing, kPortHeld, kSilent };
+constexpr int kShortGreetingMs = 300;
 const QString kAddressLead = QStringLiteral("☆☆☆　接続先：");
 
 // One move: who moves, which stone, to which point in the mover's numbering.
@@ -128,7 +131,7 @@ private slots:
         QCOMPARE(ImageOf(client->window->Yourstone[0]->Picture()), BitmapImage(bitmap::kGreen));
     }
 
-    // Focus coming back while connecting, or after a refusal, connects nothing again.
+    // Focus coming back while connecting connects nothing again.
     void activationConnectsOnce() {
         server->Serve("sv");
         client->Join("cl", server->Port());
@@ -136,23 +139,38 @@ private slots:
         QTRY_COMPARE(client->window->Rival->text(), QStringLiteral("sv"));
         QCOMPARE(client->Lines().count(kConnecting), 1);
         QCOMPARE(server->Lines().count(kAccepted), 1);
-        Player refused;
-        refused.Join("taro", UnusedPort());
-        QTRY_COMPARE(refused.Lines(), QStringList({kConnecting, QStringLiteral("接続が拒否されました")}));
-        QVERIFY(refused.window->RecieveList->selectedItems().isEmpty());
-        QVERIFY(refused.session.settings.ConnectAccepted);
-        refused.window->Form_Activate();
-        QCOMPARE(refused.Lines().size(), 2);
-        QCOMPARE(refused.window->Winsock->GetState(), Winsock::State::Closed);
     }
 
-    void portInUseIsReportedNotFatal() {
-        QTcpServer holder;
-        QVERIFY(holder.listen(QHostAddress::Any, 0));
-        server->Serve("sv", holder.serverPort());
-        const QString inUse = QStringLiteral("ポート%1は既に使用されています").arg(holder.serverPort());
-        QTRY_COMPARE(server->Lines(), QStringList({kListening, inUse}));
-        QCOMPARE(server->window->Winsock->GetState(), Winsock::State::Closed);
+    void failures_data() {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QStringList>("lines");  // "%1": the port
+        QTest::newRow("refused") << int(kRefusing) << QStringList{kConnecting, "接続が拒否されました"};
+        QTest::newRow("port in use") << int(kPortHeld) << QStringList{kListening, "ポート%1は既に使用されています"};
+        QTest::newRow("a server that never answers the greeting")
+            << int(kSilent) << QStringList{kConnecting, kConnected, "接続がタイムアウトしました"};
+    }
+
+    // Said in a line that leaves the selection alone; the connection is over
+    // and activation does not start it again.
+    void failures() {
+        QFETCH(int, role);
+        QFETCH(QStringList, lines);
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::Any, 0));
+        const quint16 port = role == kRefusing ? UnusedPort() : other.serverPort();
+        Player player(kStartStepMs, kShortGreetingMs);
+        if (role == kPortHeld) {
+            player.Serve("sv", port);
+        } else {
+            player.Join("cl", port);
+        }
+        lines.replaceInStrings("%1", QString::number(port));
+        QTRY_COMPARE(player.Lines(), lines);
+        QVERIFY(player.window->RecieveList->selectedItems().isEmpty());
+        QVERIFY(!player.window->Connection().IsConnected() && !player.window->Connection().IsListening());
+        player.window->Form_Activate();
+        QTest::qWait(kShortGreetingMs);
+        QCOMPARE(player.Lines(), lines);
     }
 
     // A button pressed without a connection says so once and sends nothing.
@@ -203,10 +221,10 @@ private slots:
         if (when == kDuringStart) QTest::mouseClick(server->window->StartGame, Qt::LeftButton);
         QTRY_COMPARE(stayer.LastLine(), kDisconnected);
         QVERIFY(stayer.LastLineSelected());
-        QCOMPARE(stayer.window->Winsock->GetState(), Winsock::State::Closed);
+        QVERIFY(!stayer.window->Connection().IsConnected() && !stayer.window->Connection().IsListening());
         QCOMPARE(stayer.window->Rival->text(), byServer ? "sv" : "cl");
         QTRY_VERIFY(!closer.window->StartSequenceRunning());
-        QCOMPARE(closer.window->Winsock->GetState(), Winsock::State::Closed);
+        QVERIFY(!closer.window->Connection().IsConnected() && !closer.window->Connection().IsListening());
         if (when == kDuringStart) QVERIFY(!closer.Lines().contains(kFirst) && !closer.Lines().contains(kSecond));
     }
 
@@ -266,6 +284,12 @@ private slots:
         QCOMPARE(server->LastLine(), QStringLiteral("s｜v>>a｜Reset b"));
         QTRY_COMPARE(client->LastLine(), server->LastLine());
         QCOMPARE(client->window->WinNum->text(), QStringLiteral("3"));
+        // A paste longer than a list line shows is cut in the chat line
+        // itself, so that both screens show what was sent.
+        client->window->TSend->setText(QString(3000, u'x'));
+        QTest::keyClick(client->window->TSend, Qt::Key_Return);
+        QCOMPARE(client->LastLine(), "cl>>" + QString(MessageList::kMaxLineLength - 4, u'x'));
+        QTRY_COMPARE(server->LastLine(), client->LastLine());
     }
 
     // Both press at nearly the same moment: the server's start stands. A

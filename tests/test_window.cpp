@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <QtTest>
 
@@ -33,18 +34,23 @@ constexpr int kSettled = -1;
 constexpr int kTail = -2;
 
 // `times` writes of `bytes`, each after waiting `gapMs`; with `oneWrite`
-// the copies go out joined, in one write. Empty bytes: the local player starts a game instead.
+// the copies go out joined, in one write. Empty bytes: the local player
+// starts a game instead, or with `closes` the peer closes the connection.
 struct Burst {
     QByteArray bytes;
     int times = 1;
     int gapMs = 0;
     bool oneWrite = false;
+    bool closes = false;
 };
 using Bursts = QList<Burst>;
 
 // Someone else on the server's port: a connection closed at once before the
-// peer's, or a second client after it.
-enum class Intruder { None, ClosesBefore, Second };
+// peer's, one that sends half a greeting and stays, or a second client after
+// the peer.
+enum class Intruder { None, ClosesBefore, Squats, Second };
+// How long the window waits for a greeting when a squatter comes.
+constexpr int kShortGreetingMs = 300;
 
 const QString kRefused = QStringLiteral("information|ルール違反|そこには置けません");
 
@@ -103,14 +109,19 @@ private:
 
     // A window serving as "sv" with the bare peer connected, its tallies 3 and 4.
     void Open(int stepMs = kStartStepMs, Intruder intruder = Intruder::None) {
-        player = std::make_unique<Player>(stepMs);
+        player = std::make_unique<Player>(stepMs, intruder == Intruder::Squats ? kShortGreetingMs : kPatientGreetingMs);
         peer = std::make_unique<RawPeer>();
         player->Serve("sv");
-        if (intruder == Intruder::ClosesBefore) {
+        if (intruder == Intruder::ClosesBefore || intruder == Intruder::Squats) {
             other.connectToHost(QHostAddress::LocalHost, player->Port());
             QVERIFY(other.waitForConnected());
-            other.abort();
+            if (intruder == Intruder::Squats) {
+                other.write("|Cnn");
+            } else {
+                other.abort();
+            }
             QTRY_COMPARE(player->Lines().count(kListening), 2);
+            other.abort();
         }
         QVERIFY(peer->ConnectTo(*player));
         if (intruder == Intruder::Second) {
@@ -128,7 +139,9 @@ private:
             for (int i = 0; i < (burst.oneWrite ? 1 : burst.times); ++i) {
                 if (burst.gapMs == kSettled) QVERIFY(peer->Settle(*player));
                 QTest::qWait(qMax(burst.gapMs, 0));
-                if (burst.bytes.isEmpty()) {
+                if (burst.closes) {
+                    peer->Close();
+                } else if (burst.bytes.isEmpty()) {
                     QTest::mouseClick(W().StartGame, Qt::LeftButton);
                 } else {
                     peer->Write(burst.oneWrite ? burst.bytes.repeated(burst.times) : burst.bytes);
@@ -269,7 +282,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, whole);
         label->setText(name);
-        QCOMPARE(QStringList({label->text(), label->toolTip(), label->accessibleName()}),
+        QCOMPARE(QStringList({label->text(), QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(),
+                              label->accessibleName()}),
                  QStringList({name, name, name}));
         const FittedName fitted = label->Fitted();
         const QRectF ink = QFontMetricsF(fitted.font, label).tightBoundingRect(fitted.text).translated(fitted.origin);
@@ -350,6 +364,23 @@ private slots:
         QVERIFY(W().StartP->isVisible() && W().StartGame->isEnabled());
     }
 
+    // The rival's win ends the game while a stone is held: the stone goes
+    // back to its point and nothing is sent.
+    void gameEndDuringADrag() {
+        Open();
+        StartGame();
+        PictureBox* stone = W().Mystone[1];
+        QTest::mousePress(stone, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(stone, QPoint(40, -50));
+        QVERIFY(PointOf(stone) < 0);
+        peer->Write("|Finis ");
+        QTRY_COMPARE(player->LastLine(), kLose);
+        QCOMPARE(PointOf(stone), 7);
+        QTest::mouseRelease(stone, Qt::LeftButton, {}, QPoint(40, -50));
+        QCOMPARE(PointOf(stone), 7);
+        QVERIFY(player->prompter.shown.isEmpty() && !peer->WaitFor(1, 50));
+    }
+
     // Shown, hidden, ... six steps, and the window handles events meanwhile.
     void startBannerBlinks() {
         Open(kSlowStepMs);
@@ -378,47 +409,70 @@ private slots:
         QTest::addColumn<Intruder>("intruder");
         const QString idle = "相手|3-4|none|210|345";
         const QString greeted = "z|3-4|none|210|345";
+        const QString moved = "相手|3-4|mine|510|234";
         const QByteArray named("|SName sv");
         const Burst greeting{"|Cnnct z", 1, kSettled};
+        const Burst closes{{}, 1, kSettled, false, true};
         const QByteArray huge(kHuge, 'x');
+        const QByteArray startFlood = QByteArray("|StrtG ").repeated(64 * 1024 / 7);
         Peer("plain text", {{"hello"}}, {"hello"}, idle);
         Peer("greeting", {{"|Cnnct taro"}}, {}, "taro|3-4|none|210|345", named);
+        Peer("markup in a name is text", {{"|Cnnct <img src=/dev/zero>"}}, {}, "<img src=/dev/zero>|3-4|none|210|345",
+             named);
         Peer("name runs to the end of the read", {{"|SName abc|StrtG "}}, {}, "abc|StrtG |3-4|none|210|345");
-        Peer("empty name reply", {{"|SName "}}, {"エラーコード１Ｃ：名前を判別できませんでした"}, idle);
+        // What the peer left unfinished is taken as it stands when it leaves.
+        Peer("empty name reply", {{"|SName "}, closes}, {"エラーコード１Ｃ：名前を判別できませんでした", kDisconnected},
+             idle);
+        Peer("chat without argument", {{"|Speak "}, closes},
+             {"エラーコード０：相手のメッセージを受信できませんでした", kListening}, idle);
+        Peer("move without argument", {{"|SetSt "}, closes}, {"エラーコード２：位置情報が不明です", kListening}, idle);
+        Peer("reset without its space", {{"|Reset"}, closes}, {kListening}, "相手|0-0|none|210|345");
         Peer("chat", {{"|Speak abc>>"}}, {"abc>>"}, idle);
         Peer("chat in code page 932", {{"|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60"}},
              {"タロウ>>☆　①～"}, idle);
         Peer("empty chat then reset", {{"|Speak |Reset "}}, {""}, "相手|0-0|none|210|345");
-        Peer("chat without argument", {{"|Speak "}}, {"エラーコード０：相手のメッセージを受信できませんでした"}, idle);
-        Peer("reset without its space", {{"|Reset"}}, {}, "相手|0-0|none|210|345");
-        Peer("move without argument", {{"|SetSt "}}, {"エラーコード２：位置情報が不明です"}, idle);
-        Peer("stone 0 from 6 to 3", {{"|SetSt 036"}}, {}, "相手|3-4|mine|510|234");
-        Peer("target 9 moves nothing", {{"|SetSt 19"}}, {}, "相手|3-4|mine|210|345");
-        Peer("missing digits read as 0", {{"|SetSt 1"}}, {}, "相手|3-4|mine|280|3458");
+        Peer("stone 0 from 6 to 3", {{"|SetSt 036"}}, {}, moved);
+        Peer("target 9 moves nothing", {{"|SetSt 19"}, closes}, {kListening}, "相手|3-4|mine|210|345");
+        Peer("missing digits read as 0", {{"|SetSt 1|Reset "}}, {}, "相手|0-0|mine|280|3458");
         Peer("stone 5 names no stone", {{"|SetSt 536"}}, {}, "相手|3-4|mine|210|345");
         Peer("source 9 frees nothing", {{"|SetSt 039"}}, {}, "相手|3-4|mine|510|34");
-        Peer("split inside the digits", {{"|SetSt 0"}, {"36", 1, 20}}, {}, "相手|3-4|mine|510|234");
+        // TCP may deliver a message in two parts, the second much later.
+        Peer("a move's rest a second later", {{"|SetSt 0"}, {"36", 1, 1000}}, {}, moved);
+        Peer("a start's rest a second later", {{"|Str"}, {"tG ", 1, 1000}}, {kSecond}, "相手|3-4|rival|210|345");
+        Peer("a name's rest a second later", {{"|Cnnct bo"}, {"b2", 1, 1000}}, {}, "bob2|3-4|none|210|345", named);
+        Peer("a chat line's rest a second later", {{"|Speak b>>hel"}, {"lo|SetSt 036", 1, 1000}}, {"b>>hello"}, moved);
+        Peer("a character's rest a second later", {{"|Speak a>>\x83"}, {"\x7c", 1, 1000}}, {"a>>ポ"}, idle);
+        Peer("after a whole move a line of its own", {{"|SetSt 036"}, {"36", 1, 1000}}, {"36"}, moved);
+        Peer("a lone lead byte spoils only the next message", {{"|Speak a>>x\x81"}, {"|Cnnct z", 1, 100}, greeting},
+             {"a>>x－Cnnct z"}, greeted, named);
         Peer("the rival's winning move", {{"|SetSt 103|Finis "}}, {kLose}, "相手|3-5|none|280|345");
         Peer("starts one per read, then a greeting", {{"|StrtG ", 300, 3}, {"|Cnnct z", 1, 3}}, {kSecond},
              "z|3-4|rival|210|345", named);
         Peer("starts in one read, a win, then the local player starts",
              {{"|StrtG ", 1000, 0, true}, {"|Finis ", 1, kSettled}, {{}, 1, kSettled}}, {kSecond, kLose, kFirst},
              "相手|3-5|mine|210|345", "|StrtG ");
+        Peer("64 KiB of starts, then a move", {{startFlood}, {"|SetSt 036", 1, 0}}, {kSecond}, moved);
+        Peer("64 KiB of game ends", {{"|Finis ", 64 * 1024 / 7, 0, true}}, {kLose}, "相手|3-9366|none|210|345", {}, -1);
         Peer("a chat behind a start waits for the start's end", {{"|StrtG |Speak a>>hi"}}, {kSecond, "a>>hi"},
              "相手|3-4|rival|210|345");
-        Peer("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond},
-             "相手|3-4|mine|510|234");
+        Peer("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond}, moved);
+        Peer("what waits for a start keeps its order with later reads",
+             {{"|StrtG |Speak r>>A|Reset "}, {"|Speak r>>B", 1, kSlowStepMs}, {"|Finis ", 1, kSlowStepMs}},
+             {kSecond, "r>>A", "r>>B", kLose}, "相手|0-1|none|210|345");
+        Peer("a continuation extends the waiting line",
+             {{"|Speak r>>old"}, {"|StrtG |Speak r>>hel", 1, kSettled}, {"lo", 1, kSlowStepMs}},
+             {"r>>old", kSecond, "r>>hello"}, "相手|3-4|rival|210|345");
         Peer("chat flood in one write, then a greeting",
              {{"|Speak a>>hi", 40000, 0, true}, {"|Speak a>>end"}, greeting}, {"a>>hi", "a>>end"}, greeted, named,
              40001);
         Peer("huge name answered once", {{"|Cnnct " + huge}}, {}, QString(64, u'x') + "…|3-4|none|210|345", named);
         Peer("huge text without a bar, then a greeting", {{huge}, greeting}, {}, greeted, named, -1);
-        Peer("kept lead byte dropped when the window closes", {{"|Speak a>>x\x81"}, greeting}, {"a>>x"}, greeted,
-             named);
         Peer("greeting right behind a long chat line", {{"|Speak a>>" + QByteArray(100000, 'x') + "|Cnnct z"}},
              {kCutChat}, greeted, named);
         Peer("a connection closed before the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
              Intruder::ClosesBefore);
+        Peer("a squatter is let go for the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
+             Intruder::Squats);
         Peer("a second client is turned away", {greeting}, {kAccepted}, greeted, named, 0, Intruder::Second);
     }
 
@@ -437,9 +491,12 @@ private slots:
         // A kept tail's window may close late on a loaded machine.
         QTRY_COMPARE(player->Lines().mid(player->Lines().size() - tail.size()), tail);
         QTRY_COMPARE(State(W()), state);
+        // Whatever the rival calls itself, the tooltip shows it as text.
+        QCOMPARE(QTextDocumentFragment::fromHtml(W().Rival->toolTip()).toPlainText(), W().Rival->text());
         const QStringList lines = player->Lines();
         if (added >= 0) QCOMPARE(lines.size(), qMin(before + added, kListCap));
-        if (added > 0) QVERIFY(player->LastLineSelected());
+        // What the rival sends is selected; listening again is not.
+        if (added > 0 && tail.last() != kListening) QVERIFY(player->LastLineSelected());
         for (const QString& shown : lines) QVERIFY(shown.size() <= kLineCap + 1);
         if (!reply.isEmpty()) QVERIFY(peer->WaitFor(reply.size()));
         QCOMPARE(peer->Take(), reply);

@@ -2,51 +2,68 @@
 
 namespace torvane {
 
+namespace {
+
+QString FailureName(const SocketFailure& failure) {
+    switch (failure.kind) {
+    case SocketFailure::Kind::Refused: return QStringLiteral("connection refused");
+    case SocketFailure::Kind::HostNotFound: return QStringLiteral("host not found");
+    case SocketFailure::Kind::TimedOut: return QStringLiteral("timed out");
+    case SocketFailure::Kind::PortInUse: return QStringLiteral("port in use");
+    case SocketFailure::Kind::PortDenied: return QStringLiteral("port not allowed");
+    case SocketFailure::Kind::Other: break;
+    }
+    return failure.detail;
+}
+
+}  // namespace
+
 CpuPeer::CpuPeer(CpuPlayer& player, QTextStream& out, QTextStream& err, PeerTiming timing, QObject* parent)
     : QObject(parent), player_(player), out_(out), err_(err), timing_(timing) {
     for (QTimer* timer : {&wake_, &retry_}) timer->setSingleShot(true);
-    connect(&wake_, &QTimer::timeout, this, [this] { Apply(player_.OnWake()); });
+    connect(&wake_, &QTimer::timeout, this, &CpuPeer::OnWake);
     connect(&retry_, &QTimer::timeout, this, &CpuPeer::TryConnect);
-    Winsock& socket = connection_.Socket();
-    connect(&socket, &Winsock::ConnectionRequest, this, &CpuPeer::OnRequest);
-    connect(&socket, &Winsock::Connected, this, &CpuPeer::OnConnected);
-    connect(&socket, &Winsock::Closed, this, &CpuPeer::OnClosed);
-    connect(&socket, &Winsock::Error, this, [this](int, const QString& description) { OnError(description); });
+    connect(&connection_, &MessageConnection::ClientAccepted, this, [this] {
+        connected_ = true;
+        out_ << "the rival connected" << Qt::endl;
+    });
+    connect(&connection_, &MessageConnection::ListeningAgain, this, [this] {
+        connected_ = false;
+        out_ << "that was no rival; listening again" << Qt::endl;
+    });
+    connect(&connection_, &MessageConnection::Connected, this, &CpuPeer::OnConnected);
+    connect(&connection_, &MessageConnection::Closed, this, &CpuPeer::OnClosed);
+    connect(&connection_, &MessageConnection::Failed, this, &CpuPeer::OnFailed);
     connect(&connection_, &MessageConnection::MessagesArrived, this, &CpuPeer::Dispatch);
 }
 
 bool CpuPeer::Listen(quint16 port, const QHostAddress& address) {
-    Winsock& socket = connection_.Socket();
-    socket.SetLocalPort(port);
-    socket.SetLocalAddress(address);
-    socket.Listen();
-    if (socket.GetState() != Winsock::State::Listening) {
+    if (!connection_.Listen(port, address)) {
         err_ << "cannot listen on port " << port << Qt::endl;
         return false;
     }
-    out_ << "listening on port " << socket.LocalPort() << Qt::endl;
+    out_ << "listening on port " << connection_.ListenPort() << Qt::endl;
     return true;
 }
 
-quint16 CpuPeer::ListenPort() const { return connection_.Socket().LocalPort(); }
+quint16 CpuPeer::ListenPort() const { return connection_.ListenPort(); }
 
 void CpuPeer::Connect(const QString& host, quint16 port) {
     host_ = host;
     port_ = port;
-    connection_.Socket().SetRemoteHost(host);
-    connection_.Socket().SetRemotePort(port);
     connectClock_.start();
     TryConnect();
 }
 
-void CpuPeer::TryConnect() { connection_.Socket().Connect(); }
+void CpuPeer::TryConnect() { connection_.Connect(host_, port_); }
 
-// One rival only: listening ends with the first.
-void CpuPeer::OnRequest(qint32 requestId) {
-    connection_.Socket().Close();
-    connection_.Accept(requestId);
-    connected_ = true;
-    out_ << "the rival connected" << Qt::endl;
+// What the rival sent before the timer fired comes first: a start of its
+// own that is already here cancels the one the timer would make. What it
+// sent may also have set the timer anew; then the timer is not yet due.
+void CpuPeer::OnWake() {
+    connection_.AfterWaiting([this] {
+        if (!wake_.isActive()) Apply(player_.OnWake());
+    });
 }
 
 void CpuPeer::OnConnected() {
@@ -55,9 +72,10 @@ void CpuPeer::OnConnected() {
     Apply(player_.OnConnected());
 }
 
-// Until a connection is made every error is a refused or unreachable server
-// that may still come up; after that an error ends the run like a close.
-void CpuPeer::OnError(const QString& description) {
+// Until a connection is made every failure is a refused or unreachable
+// server that may still come up; after that a failure ends the run like a
+// close.
+void CpuPeer::OnFailed(const SocketFailure& failure) {
     if (connected_) {
         OnClosed();
         return;
@@ -66,7 +84,7 @@ void CpuPeer::OnError(const QString& description) {
         retry_.start(timing_.retryIntervalMs);
         return;
     }
-    err_ << "cannot connect to " << host_ << ": " << description << Qt::endl;
+    err_ << "cannot connect to " << host_ << ": " << FailureName(failure) << Qt::endl;
     emit Finished(1);
 }
 

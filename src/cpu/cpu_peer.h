@@ -38,9 +38,9 @@ signals:
 
 private:
     void TryConnect();
-    void OnRequest(qint32 requestId);
     void OnConnected();
-    void OnError(const QString& description);
+    void OnWake();
+    void OnFailed(const SocketFailure& failure);
     void OnClosed();
     void Dispatch(const std::vector<Message>& messages);
     void Apply(const Reply& reply);

@@ -6,47 +6,82 @@
 
 namespace torvane {
 
-MessageConnection::MessageConnection(QObject* parent) : QObject(parent), socket_(new torvane::Winsock(this)) {
-    window_.setSingleShot(true);
-    connect(&window_, &QTimer::timeout, this, &MessageConnection::OnWindowClosed);
-    connect(socket_, &Winsock::DataArrival, this, &MessageConnection::OnData);
-    connect(socket_, &Winsock::Connected, this, &MessageConnection::StartClean);
+MessageConnection::MessageConnection(QObject* parent, int greetingTimeoutMs)
+    : QObject(parent), socket_(new PeerSocket(this)) {
+    greetingTimer_.setSingleShot(true);
+    greetingTimer_.setInterval(greetingTimeoutMs);
+    connect(&greetingTimer_, &QTimer::timeout, this, &MessageConnection::OnGreetingMissing);
+    connect(socket_, &PeerSocket::DataArrived, this, &MessageConnection::OnData);
+    connect(socket_, &PeerSocket::ClientConnected, this, [this] {
+        accepted_ = true;
+        StartClean();
+        emit ClientAccepted();
+    });
+    connect(socket_, &PeerSocket::Connected, this, [this] {
+        StartClean();
+        emit Connected();
+    });
+    connect(socket_, &PeerSocket::Closed, this, &MessageConnection::OnClosed);
+    connect(socket_, &PeerSocket::Failed, this, &MessageConnection::OnFailed);
 }
 
-void MessageConnection::Accept(qint32 requestId) {
-    socket_->Accept(requestId);
-    StartClean();
+bool MessageConnection::Listen(quint16 port, const QHostAddress& address) {
+    Close();
+    listenAddress_ = address;
+    return socket_->Listen(port, address);
 }
 
-bool MessageConnection::Send(const QString& message) { return socket_->SendData(EncodeCp932(message)); }
+void MessageConnection::Connect(const QString& host, quint16 port) {
+    Close();
+    socket_->Connect(host, port);
+}
+
+void MessageConnection::Close() {
+    accepted_ = false;
+    greetingTimer_.stop();
+    socket_->Close();
+    reader_.Reset();
+}
+
+bool MessageConnection::Send(const QString& message) { return socket_->Send(EncodeCp932(message)); }
 
 void MessageConnection::StartClean() {
-    window_.stop();
     reader_.Reset();
     greeted_ = false;
+    greetingTimer_.start();
 }
 
-// The window runs from the end of handling a read, so a slow handler does
-// not make the next read, already waiting, count as late.
-void MessageConnection::OnData() {
-    window_.stop();
-    Deliver(reader_.Read(socket_->GetData()));
-    if (reader_.Waiting()) window_.start(kReadWindowMs);
+void MessageConnection::OnData() { Deliver(reader_.Read(socket_->Read())); }
+
+void MessageConnection::OnClosed() {
+    if (!End()) emit Closed();
 }
 
-// Bytes already received and not yet read are never late.
-void MessageConnection::OnWindowClosed() {
-    if (socket_->BytesWaiting() > 0) {
-        window_.start(kReadWindowMs);
-        return;
-    }
-    Deliver(reader_.Expire());
+void MessageConnection::OnFailed(const SocketFailure& failure) {
+    if (!End()) emit Failed(failure);
+}
+
+void MessageConnection::OnGreetingMissing() {
+    if (End()) return;
+    Close();
+    emit Failed({SocketFailure::Kind::TimedOut});
+}
+
+bool MessageConnection::End() {
+    greetingTimer_.stop();
+    Deliver(reader_.Flush());
+    if (!accepted_ || greeted_) return false;
+    const quint16 port = socket_->ListenPort();
+    if (!Listen(port, listenAddress_)) return true;
+    emit ListeningAgain();
+    return true;
 }
 
 void MessageConnection::Deliver(const std::vector<Message>& messages) {
     if (messages.empty()) return;
     const auto isName = [](const Message& m) { return m.command == Command::Cnnct || m.command == Command::SName; };
     greeted_ = greeted_ || std::any_of(messages.begin(), messages.end(), isName);
+    if (greeted_) greetingTimer_.stop();
     emit MessagesArrived(messages);
 }
 

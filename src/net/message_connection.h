@@ -1,49 +1,86 @@
 #pragma once
-// The connection to the rival at the level of messages: the socket, the
-// reader with its short window, and code page 932 on the way out. The game
-// window and the computer both talk to the rival through this class only.
+// The connection to the rival at the level of messages: listening for the
+// rival or connecting to it, the reader that joins what TCP split, and code
+// page 932 on the way out. The game window and the computer both talk to
+// the rival through this class only; no one outside sees a socket.
+//
+// A server takes the first client that comes, but only a client that greets
+// within kGreetingTimeoutMs is a rival: one that closes before, or stays
+// silent (a port scan, a squatter), is let go and the server listens again
+// on the same port. A client whose server has not answered its greeting by
+// then gives up the connection as timed out.
 
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <vector>
 
 #include "net/message_reader.h"
+#include "net/peer_socket.h"
 #include "net/protocol.h"
-#include "net/winsock.h"
 
 namespace torvane {
 
 class MessageConnection : public QObject {
     Q_OBJECT
 public:
-    explicit MessageConnection(QObject* parent = nullptr);
+    static constexpr int kGreetingTimeoutMs = 10000;
 
-    // Listening, connecting and closing, and their events, stay the socket's.
-    torvane::Winsock& Socket() { return *socket_; }
-    const torvane::Winsock& Socket() const { return *socket_; }
-    // The pending request becomes the connection, read from a clean start.
-    void Accept(qint32 requestId);
+    // `greetingTimeoutMs` is shortened in tests only.
+    explicit MessageConnection(QObject* parent = nullptr, int greetingTimeoutMs = kGreetingTimeoutMs);
+
+    // Listens for one rival; false, with Failed to follow, when the port is
+    // not to be had. Port 0 lets the system choose: see ListenPort.
+    bool Listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
+    quint16 ListenPort() const { return socket_->ListenPort(); }
+    // Connects to the rival's server; Connected or Failed follows.
+    void Connect(const QString& host, quint16 port);
+    // Ends listening or the connection; no signal follows.
+    void Close();
 
     // Sends one message; false, sending nothing, without a connection.
     bool Send(const QString& message);
     bool IsConnected() const { return socket_->IsConnected(); }
-    // A greeting or the name reply has arrived on this connection.
-    bool Greeted() const { return greeted_; }
+    bool IsListening() const { return socket_->IsListening(); }
+
+    // While paused no more messages arrive; see PeerSocket.
+    void PauseReading() { socket_->PauseReading(); }
+    void ResumeReading() { socket_->ResumeReading(); }
+    // Runs `action` once what has arrived by now is delivered; see PeerSocket.
+    void AfterWaiting(std::function<void()> action) { socket_->AfterWaiting(std::move(action)); }
 
 signals:
-    // The messages of one read, or of a kept tail whose window closed.
+    // Server: a client has connected, and may yet prove to be no rival.
+    void ClientAccepted();
+    // Server: that client went away before greeting; listening again.
+    void ListeningAgain();
+    // Client: connected to the server.
+    void Connected();
     void MessagesArrived(const std::vector<torvane::Message>& messages);
+    // The rival closed the connection or stopped answering.
+    void Closed();
+    // Listening or connecting failed, or the connection broke.
+    void Failed(const torvane::SocketFailure& failure);
 
 private:
     void StartClean();
     void OnData();
-    void OnWindowClosed();
+    void OnClosed();
+    void OnFailed(const SocketFailure& failure);
+    void OnGreetingMissing();
+    // Flushes what the rival left unfinished; true when the server lets an
+    // ungreeted client go and listens again (or has failed to, which Failed
+    // tells).
+    bool End();
     void Deliver(const std::vector<Message>& messages);
 
-    torvane::Winsock* socket_;
+    PeerSocket* socket_;
     MessageReader reader_;
-    QTimer window_;
+    QTimer greetingTimer_;
+    QHostAddress listenAddress_;
+    // A client has been taken as the connection, and not yet let go.
+    bool accepted_ = false;
     bool greeted_ = false;
 };
 

@@ -26,13 +26,11 @@ std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
     return continued;
 }
 
-std::vector<Message> MessageReader::Expire() {
+std::vector<Message> MessageReader::Flush() {
     decoder_.Reset();
     open_.reset();
     return CutMessages(std::exchange(tail_, QString()), false).messages;
 }
-
-bool MessageReader::Waiting() const { return !tail_.isEmpty() || decoder_.HasPendingByte() || open_.has_value(); }
 
 void MessageReader::Reset() {
     decoder_.Reset();

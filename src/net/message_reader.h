@@ -2,14 +2,14 @@
 // One connection's incoming side: decodes the bytes of each read and cuts
 // them into messages.
 //
-// Some things a read leaves wait for the next one, but only for a short
-// window (kReadWindowMs) after it: an unfinished tag or move at its end, a
-// code page 932 lead byte that ended it, and a plain line, chat line or name
-// that ran to its end. A read within the window that does not begin with "|"
-// continues that line up to its first "|", or that name whole: a long line
-// arrives in several reads, and the message behind it is not lost. When the window
-// closes with nothing more (Expire), the tail is handled as it stands, the
-// lead byte is dropped and nothing continues: the next read starts clean.
+// TCP delivers every byte in order but says nothing of where a message ends,
+// so whatever a read leaves unfinished waits for the next one, however late
+// it comes: an unfinished tag or move at its end, and a code page 932 lead
+// byte that ended it. A read that does not begin with "|" continues the last
+// message when that one was a plain line, a chat line or a name that ran to
+// its read's end (a line up to the first "|", a name whole); after any other
+// message it is a plain line of its own. What still waits when the
+// connection closes is handled as it stands (Flush).
 
 #include <QByteArrayView>
 #include <QString>
@@ -21,16 +21,13 @@
 
 namespace torvane {
 
-inline constexpr int kReadWindowMs = 200;
-
 class MessageReader {
 public:
-    // The messages of one read arriving within the window of the last.
+    // The messages of the next read.
     std::vector<Message> Read(QByteArrayView bytes);
-    // The window closed: what the kept tail holds, handled as it stands.
-    std::vector<Message> Expire();
-    // Something from the last read waits on the window.
-    bool Waiting() const;
+    // The connection has closed: what the kept tail holds, handled as it
+    // stands; a kept lead byte is dropped.
+    std::vector<Message> Flush();
     // A new connection starts clean.
     void Reset();
 

@@ -31,6 +31,13 @@ QPixmap Load(const QString& name, qreal devicePixelRatio) {
     return QPixmap::fromImage(Read(name));
 }
 
+const QPixmap& Pictures::Get(const QString& name, qreal devicePixelRatio) {
+    const QString key = devicePixelRatio >= kSharpFrom ? AtScale(name, kSharpScale) : name;
+    auto found = loaded_.find(key);
+    if (found == loaded_.end()) found = loaded_.insert(key, Load(name, devicePixelRatio));
+    return *found;
+}
+
 QString FirstUnreadable() {
     for (const QString& name : kAll) {
         if (Read(name).isNull()) return PathOf(name);

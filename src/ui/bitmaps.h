@@ -1,7 +1,7 @@
 #pragma once
-// The bitmaps the game reads from its own folder. Each is read from disk
-// every time it is shown, so a replaced file shows at once.
+// The bitmaps the game reads from its own folder.
 
+#include <QHash>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -40,5 +40,16 @@ QPixmap Load(const QString& name, qreal devicePixelRatio);
 // The path of the first bitmap that is missing or unreadable, or an empty
 // string when all of them load.
 QString FirstUnreadable();
+
+// The pictures one window shows, each read from disk the first time: a run
+// of starts or game ends from the rival costs no file reads.
+class Pictures {
+public:
+    // For a screen of `devicePixelRatio`.
+    const QPixmap& Get(const QString& name, qreal devicePixelRatio);
+
+private:
+    QHash<QString, QPixmap> loaded_;
+};
 
 }  // namespace torvane::bitmap

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "ui/fonts.h"
+#include "ui/name_label.h"
 #include "ui/prompter.h"
 #include "ui/resources.h"
 #include "ui/texts.h"
@@ -76,6 +77,7 @@ void ConnectForm::BuildControls() {
     Label2 = Place(new QLabel(text::kHostLabel, this), kLabel2Rect, &pop);
     Label3 = Place(new QLabel(text::kPortLabel, this), kLabel3Rect, &pop);
     Handle = Place(new QLineEdit(this), kHandleRect, nullptr);
+    Handle->setMaxLength(int(kMaxNameLength));
     Host = Place(new QLineEdit(text::kLoopbackHost, this), kHostRect, &gothic);
     Port = Place(new QLineEdit(text::kDefaultPort, this), kPortRect, &gothic);
     OK = MakeButton(this, text::kOk, kOkRect, pop);

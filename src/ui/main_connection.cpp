@@ -1,13 +1,16 @@
 // Opening and closing the one connection to the rival.
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QNetworkInterface>
 #include <utility>
 
 #include "cpu/local_computer.h"
 #include "net/port_mapper.h"
 #include "ui/bitmaps.h"
+#include "ui/failure_text.h"
 #include "ui/main_window.h"
+#include "ui/message_list.h"
 #include "ui/picture_box.h"
 #include "ui/texts.h"
 
@@ -75,12 +78,10 @@ void Main::StartComputer() {
 
 void Main::StartListening() {
     const ConnectionSettings& settings = session_.settings;
-    Winsock->SetLocalPort(PortNumber(settings.PortText));
     AddLine(text::kListening, false);
     session_.settings.ConnectAccepted = false;
-    Winsock->Listen();
-    OneSelf->setText(settings.NickName);
-    if (Winsock->GetState() != torvane::Winsock::State::Listening) return;
+    ShowOwnName();
+    if (!connection_->Listen(PortNumber(settings.PortText))) return;
     AddAddressLine();
     OpenRouterPort();
 }
@@ -95,7 +96,7 @@ void Main::OpenRouterPort() {
     if (!session_.settings.ForwardPort) return;
     portMapper_ = new PortMapper(this);
     connect(portMapper_, &PortMapper::Opened, this, &Main::ShowRouterPort);
-    portMapper_->Open(Winsock->LocalPort());
+    portMapper_->Open(connection_->ListenPort());
 }
 
 void Main::ShowRouterPort(const MappingResult& result) { AddLine(RouterPortLine(result), false); }
@@ -103,61 +104,48 @@ void Main::ShowRouterPort(const MappingResult& result) { AddLine(RouterPortLine(
 // The connection ends for good: the router's mapping lasts only while the
 // game can be reached, and the computer only while it has a rival.
 void Main::EndConnection() {
-    Winsock->Close();
+    connection_->Close();
     if (portMapper_) portMapper_->Close();
     delete std::exchange(computer_, nullptr);
 }
 
 void Main::StartConnecting() {
     const ConnectionSettings& settings = session_.settings;
-    Winsock->Close();
-    Winsock->SetRemoteHost(settings.HostText);
-    Winsock->SetRemotePort(PortNumber(settings.PortText));
     AddLine(text::kConnecting, false);
     // On both screens the server's stones are green and the client's blue.
     for (int i = 0; i < kStoneCount; ++i) {
-        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kGreen, devicePixelRatioF()));
-        Mystone[i]->SetPicture(bitmap::Load(bitmap::kBlue, devicePixelRatioF()));
+        Yourstone[i]->SetPicture(Picture(bitmap::kGreen));
+        Mystone[i]->SetPicture(Picture(bitmap::kBlue));
     }
-    OneSelf->setText(settings.NickName);
-    Winsock->Connect();
+    ShowOwnName();
+    connection_->Connect(settings.HostText, PortNumber(settings.PortText));
 }
 
-void Main::Winsock_ConnectionRequest(qint32 requestId) {
-    Winsock->Close();
-    connection_->Accept(requestId);
-    acceptedOne_ = true;
-    AddLine(text::kAccepted, false);
+// The chat line takes no more than a list line shows with the name before
+// it, so that both screens show what was typed, and a longer paste is seen
+// cut before it is sent.
+void Main::ShowOwnName() {
+    const QString& name = session_.settings.NickName;
+    OneSelf->setText(name);
+    TSend->setMaxLength(std::max<int>(1, int(MessageList::kMaxLineLength - ChatLine(name, {}).size())));
 }
 
-void Main::Winsock_Connect() {
+void Main::OnClientAccepted() { AddLine(text::kAccepted, false); }
+
+void Main::OnConnected() {
     AddLine(text::kConnected, false);
     session_.settings.ConnectAccepted = false;
     SendToRival({CnnctMessage(session_.settings.NickName)});
 }
 
-void Main::Winsock_Close() {
-    if (ListenAgain()) return;
+void Main::OnClosed() {
     AddLine(text::kDisconnected, true);
     EndConnection();
 }
 
-void Main::Winsock_Error(int /*number*/, const QString& description) {
-    if (ListenAgain()) return;
-    AddLine(description, false);
+void Main::OnFailed(const SocketFailure& failure) {
+    AddLine(text::FailureText(failure), false);
     EndConnection();
-}
-
-// A connection the server accepted that ends before its greeting came (a
-// port scan, a health check) was no rival: the server listens again on the
-// same port for the real one. After a greeting the end is final.
-bool Main::ListenAgain() {
-    if (!acceptedOne_ || connection_->Greeted()) return false;
-    Winsock->Close();
-    acceptedOne_ = false;
-    AddLine(text::kListening, false);
-    Winsock->Listen();
-    return true;
 }
 
 }  // namespace torvane

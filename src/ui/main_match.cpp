@@ -26,10 +26,11 @@ void Main::StartGame_Click() {
 // Both rows back on their start points, every stone disabled and the banner
 // blinking; a sequence already running begins anew.
 void Main::BeginStart(StartSequence::Kind kind) {
-    StartP->SetPicture(bitmap::Load(bitmap::kStart, devicePixelRatioF()));
+    StartP->SetPicture(Picture(bitmap::kStart));
     StartP->move(geometry::kBannerRect.topLeft());
     StartP->raise();
     board_.Reset();
+    Dragging = false;
     board_.SetTurn(Turn::None);
     ShowStones();
     ShowTurn();

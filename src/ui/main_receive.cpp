@@ -16,9 +16,6 @@ namespace torvane {
 
 namespace {
 
-// The most of a received name that is shown.
-constexpr qsizetype kMaxNameLength = 64;
-
 // A name cut for showing, with its continuation when one came.
 QString ShownName(const QLabel* label, const Message& message) {
     if (!message.continued) return CutText(message.argument, kMaxNameLength);
@@ -29,25 +26,37 @@ QString ShownName(const QLabel* label, const Message& message) {
 
 }  // namespace
 
-// The messages of one read, in order. What follows a start in the same read
-// waits until its three seconds are over; a start that arrives while such
-// messages wait first carries them out, as they came before it.
+// The messages of one read, in order of arrival. What follows a start in
+// the same read waits for the start's end, and so do the moves and game
+// ends that arrive later during it, with everything after them: reading
+// stops until then, so the list, the tally and the board come out as if
+// each message had been handled at its turn, and no more than one read ever
+// waits. A new start first carries out what waits, as that came before it.
 void Main::Winsock_DataArrival(const std::vector<Message>& messages) {
+    bool afterStart = false;
     for (const Message& message : messages) {
         if (message.command == Command::StrtG) {
             RunHeld();
             Handle(message);
-        } else if (holding_) {
+            afterStart = StartSequenceRunning();
+        } else if (afterStart || !held_.empty() || (StartSequenceRunning() && WaitsForStart(message.command))) {
             held_.push_back(message);
+            connection_->PauseReading();
         } else {
             Handle(message);
         }
     }
-    holding_ = false;
 }
 
+bool Main::WaitsForStart(Command command) { return command == Command::SetSt || command == Command::Finis; }
+
 void Main::RunHeld() {
-    for (const Message& message : std::exchange(held_, {})) Handle(message);
+    while (!held_.empty()) {
+        const Message message = std::move(held_.front());
+        held_.pop_front();
+        Handle(message);
+    }
+    connection_->ResumeReading();
 }
 
 void Main::Handle(const Message& message) {
@@ -109,7 +118,6 @@ void Main::OnReset() {
 void Main::OnStrtG() {
     if (StartSequenceRunning() && start_->Current() == StartSequence::Kind::Own && session_.settings.IsServer) return;
     BeginStart(StartSequence::Kind::Received);
-    holding_ = true;
     AskForAttention();
 }
 
@@ -129,10 +137,16 @@ void Main::OnSetSt(const Message& message) {
     AskForAttention();
 }
 
-// The rival has won. The game is over on this screen too.
+// The rival has won. The game is over on this screen too, and a stone in
+// hand goes back to its point.
 void Main::OnFinis() {
     AddLine(text::kYouLose, true);
+    if (board_.LiftedStone()) {
+        board_.PutBack();
+        Dragging = false;
+    }
     board_.SetTurn(Turn::None);
+    ShowStones();
     ShowTurn();
     ShowBanner(bitmap::kLose);
     LoseNum->setText(CountedUp(LoseNum->text()));

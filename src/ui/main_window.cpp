@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 #include "ui/bitmaps.h"
 #include "ui/board_geometry.h"
@@ -16,14 +17,16 @@
 
 namespace torvane {
 
-Main::Main(Session& session, Prompter& prompter, int startStepMs, QWidget* parent)
+Main::Main(Session& session, Prompter& prompter, int startStepMs, int greetingTimeoutMs, QWidget* parent)
     : QWidget(parent),
-      connection_(new MessageConnection(this)),
-      Winsock(&connection_->Socket()),
+      connection_(new MessageConnection(this, greetingTimeoutMs)),
       session_(session),
       prompter_(prompter) {
     setupUi(this);
     start_ = new StartSequence(StartP, startStepMs, this);
+    // A start the rival sent before ours ended crosses ours, however late
+    // it is read.
+    connect(start_, &StartSequence::Due, this, [this] { connection_->AfterWaiting([this] { start_->Finish(); }); });
     connect(start_, &StartSequence::Finished, this, &Main::FinishStart);
     connect(StartGame, &QPushButton::clicked, this, &Main::StartGame_Click);
     connect(Reset, &QPushButton::clicked, this, &Main::Reset_Click);
@@ -36,10 +39,11 @@ Main::Main(Session& session, Prompter& prompter, int startStepMs, QWidget* paren
         connect(Mystone[i], &PictureBox::MouseUp, this,
                 [this, i](auto button, auto shift, QPointF pos) { Mystone_MouseUp(i, button, shift, pos); });
     }
-    connect(Winsock, &Winsock::ConnectionRequest, this, &Main::Winsock_ConnectionRequest);
-    connect(Winsock, &Winsock::Connected, this, &Main::Winsock_Connect);
-    connect(Winsock, &Winsock::Closed, this, &Main::Winsock_Close);
-    connect(Winsock, &Winsock::Error, this, &Main::Winsock_Error);
+    connect(connection_, &MessageConnection::ClientAccepted, this, &Main::OnClientAccepted);
+    connect(connection_, &MessageConnection::ListeningAgain, this, [this] { AddLine(text::kListening, false); });
+    connect(connection_, &MessageConnection::Connected, this, &Main::OnConnected);
+    connect(connection_, &MessageConnection::Closed, this, &Main::OnClosed);
+    connect(connection_, &MessageConnection::Failed, this, &Main::OnFailed);
     connect(connection_, &MessageConnection::MessagesArrived, this, &Main::Winsock_DataArrival);
 }
 
@@ -48,10 +52,10 @@ Main::~Main() = default;
 void Main::Form_Load() {
     setWindowIcon(AppIcon());
     Board->resize(geometry::kBoardRect.size());
-    Board->SetPicture(bitmap::Load(bitmap::kBoard, devicePixelRatioF()));
+    Board->SetPicture(Picture(bitmap::kBoard));
     for (int i = 0; i < kStoneCount; ++i) {
-        Mystone[i]->SetPicture(bitmap::Load(bitmap::kGreen, devicePixelRatioF()));
-        Yourstone[i]->SetPicture(bitmap::Load(bitmap::kBlue, devicePixelRatioF()));
+        Mystone[i]->SetPicture(Picture(bitmap::kGreen));
+        Yourstone[i]->SetPicture(Picture(bitmap::kBlue));
     }
     board_.Reset();
     ShowStones();
@@ -126,7 +130,7 @@ void Main::SendToRival(const QStringList& messages) {
 }
 
 void Main::ShowBanner(const QString& bitmapName) {
-    StartP->SetPicture(bitmap::Load(bitmapName, devicePixelRatioF()));
+    StartP->SetPicture(Picture(bitmapName));
     StartP->show();
     StartP->move(geometry::kBannerRect.topLeft());
     StartP->raise();

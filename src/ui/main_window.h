@@ -12,6 +12,7 @@
 
 #include "net/message_connection.h"
 #include "rules/board_model.h"
+#include "ui/bitmaps.h"
 #include "ui/connect_form.h"
 #include "ui/main_form.h"
 #include "ui/session.h"
@@ -26,12 +27,10 @@ class Prompter;
 
 class Main : public QWidget, public MainForm {
     Q_OBJECT
-    // First, so that Winsock can point into it.
-    MessageConnection* const connection_;
-
 public:
-    // `startStepMs` is shortened in tests only.
-    Main(Session& session, Prompter& prompter, int startStepMs = StartSequence::kStepMs, QWidget* parent = nullptr);
+    // The timing is shortened in tests only.
+    Main(Session& session, Prompter& prompter, int startStepMs = StartSequence::kStepMs,
+         int greetingTimeoutMs = MessageConnection::kGreetingTimeoutMs, QWidget* parent = nullptr);
     ~Main() override;
 
     // Start-up: pictures, start position, then the window and the dialog.
@@ -39,8 +38,7 @@ public:
     // The hand-over from the accepted dialog: starts listening or connecting.
     void Form_Activate();
 
-    // The socket inside the connection: listening, connecting, closing.
-    torvane::Winsock* const Winsock;
+    const MessageConnection& Connection() const { return *connection_; }
 
     ConnectForm* Dialog() const { return dialog_; }
     const BoardModel& Model() const { return board_; }
@@ -60,6 +58,7 @@ private:
     void AddLine(const QString& line, bool select);
     void SendToRival(const QStringList& messages);
     void ShowBanner(const QString& bitmapName);
+    const QPixmap& Picture(const QString& bitmapName) { return pictures_.Get(bitmapName, devicePixelRatioF()); }
     void AskForAttention();
 
     // The user's handlers.
@@ -80,19 +79,20 @@ private:
     void StartListening();
     void StartConnecting();
     void StartComputer();
+    void ShowOwnName();
     void AddAddressLine();
     void OpenRouterPort();
     void ShowRouterPort(const MappingResult& result);
     void EndConnection();
-    void Winsock_ConnectionRequest(qint32 requestId);
-    void Winsock_Connect();
-    void Winsock_Close();
-    void Winsock_Error(int number, const QString& description);
-    bool ListenAgain();
+    void OnClientAccepted();
+    void OnConnected();
+    void OnClosed();
+    void OnFailed(const SocketFailure& failure);
     void Form_Unload();
 
     // What the rival sends.
     void Winsock_DataArrival(const std::vector<Message>& messages);
+    static bool WaitsForStart(Command command);
     void RunHeld();
     void Handle(const Message& message);
     void OnPlain(const Message& message);
@@ -104,9 +104,11 @@ private:
     void OnSetSt(const Message& message);
     void OnFinis();
 
+    MessageConnection* const connection_;
     Session& session_;
     Prompter& prompter_;
     StartSequence* start_;
+    bitmap::Pictures pictures_;
     BoardModel board_;
     QPointer<ConnectForm> dialog_;
 
@@ -119,10 +121,7 @@ private:
     LocalComputer* computer_ = nullptr;
     // Forwards the listening port on the router, in the server role.
     PortMapper* portMapper_ = nullptr;
-    // The server has a client, which may yet prove to be no rival.
-    bool acceptedOne_ = false;
-    // The rest of a read whose start is running: carried out when it ends.
-    bool holding_ = false;
+    // Received during a start and carried out when it ends.
     std::deque<Message> held_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace torvane {
@@ -22,11 +23,16 @@ FittedName Place(const QFont& font, const QString& text, const QRectF& box, cons
 
 }  // namespace
 
-NameLabel::NameLabel(const QString& name, QWidget* parent) : QLabel(parent) { setText(name); }
+NameLabel::NameLabel(const QString& name, QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setText(name);
+}
 
+// The rival chooses the name: it is never read as markup, here or in the
+// tooltip, which Qt would otherwise render as rich text when it looks like it.
 void NameLabel::setText(const QString& name) {
     QLabel::setText(name);
-    setToolTip(name);
+    setToolTip(Qt::convertFromPlainText(name, Qt::WhiteSpaceNormal));
     setAccessibleName(name);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A label that shows a nickname. The whole name is its text, tooltip and
-// accessible name; it is drawn at the label's own size when that fits the
+// A label that shows a nickname, always as plain text. The whole name is its
+// text, tooltip and accessible name; it is drawn at the label's own size when that fits the
 // box, else at the largest smaller size that does, and only below a readable
 // minimum is it cut with "…".
 
@@ -11,6 +11,9 @@
 #include <QString>
 
 namespace torvane {
+
+// The most of a name that is shown, and that the dialog takes.
+inline constexpr qsizetype kMaxNameLength = 64;
 
 // The name as drawn: its font, its text, the start of its baseline and the
 // bounds of its ink there, in the label's coordinates.

@@ -1,5 +1,7 @@
 #include "ui/start_sequence.h"
 
+#include <utility>
+
 namespace torvane {
 
 StartSequence::StartSequence(QWidget* banner, int stepMs, QObject* parent) : QObject(parent), banner_(banner) {
@@ -12,14 +14,23 @@ StartSequence::StartSequence(QWidget* banner, int stepMs, QObject* parent) : QOb
 void StartSequence::Begin(Kind kind) {
     kind_ = kind;
     step_ = 0;
+    due_ = false;
     if (banner_) banner_->show();
     timer_.start();
 }
 
-void StartSequence::Stop() { timer_.stop(); }
+void StartSequence::Finish() {
+    if (!std::exchange(due_, false)) return;
+    emit Finished(kind_);
+}
+
+void StartSequence::Stop() {
+    timer_.stop();
+    due_ = false;
+}
 
 // Step k hides the banner for odd k and shows it for even k; the last step
-// ends the sequence, the banner hidden since the step before.
+// leaves it hidden since the step before.
 void StartSequence::Step() {
     ++step_;
     if (step_ < kSteps) {
@@ -27,7 +38,8 @@ void StartSequence::Step() {
         return;
     }
     timer_.stop();
-    emit Finished(kind_);
+    due_ = true;
+    emit Due();
 }
 
 }  // namespace torvane

@@ -4,6 +4,10 @@
 // so the window keeps handling everything else meanwhile. A start during the
 // sequence begins it anew: the latest start stands, and the sequence ends
 // three seconds after it.
+//
+// When the last step is due the sequence still runs until its owner calls
+// Finish: what the rival sent before then belongs inside it, however late
+// it is read.
 
 #include <QObject>
 #include <QPointer>
@@ -25,12 +29,16 @@ public:
     StartSequence(QWidget* banner, int stepMs = kStepMs, QObject* parent = nullptr);
 
     void Begin(Kind kind);
+    // Ends a due sequence with Finished; does nothing otherwise.
+    void Finish();
     // Ends the sequence where it stands, without Finished (the window closes).
     void Stop();
-    bool Running() const { return timer_.isActive(); }
+    bool Running() const { return timer_.isActive() || due_; }
     Kind Current() const { return kind_; }
 
 signals:
+    // The last step has come; call Finish.
+    void Due();
     void Finished(torvane::StartSequence::Kind kind);
 
 private:
@@ -40,6 +48,7 @@ private:
     QTimer timer_;
     Kind kind_ = Kind::Own;
     int step_ = 0;
+    bool due_ = false;
 };
 
 }  // namespace torvane

@@ -1,6 +1,6 @@
 #pragma once
 // The fixed texts of the two windows: captions, message boxes and system
-// lines (the socket's own error texts live with the socket). The blanks
+// lines, the connection's failures among them. The blanks
 // inside the framed system lines are ideographic spaces (U+3000); "～" is
 // the fullwidth tilde (U+FF5E).
 
@@ -65,6 +65,14 @@ inline const QString kYouMoveFirst = QStringLiteral("☆☆☆　ゲーム開始
 inline const QString kYouMoveSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
 inline const QString kYouWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
 inline const QString kYouLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
+
+// Why listening or connecting failed, or a connection broke.
+inline const QString kRefused = QStringLiteral("接続が拒否されました");
+inline const QString kHostNotFound = QStringLiteral("接続先が見つかりません");
+inline const QString kTimedOut = QStringLiteral("接続がタイムアウトしました");
+inline const QString kPortInUse = QStringLiteral("ポート%1は既に使用されています");
+inline const QString kPortDenied = QStringLiteral("ポート%1を使用する権限がありません");
+inline const QString kOtherError = QStringLiteral("通信エラー：");
 
 // Lines about bad data from the rival.
 inline const QString kErrorNoName = QStringLiteral("エラーコード１Ｃ：名前を判別できませんでした");

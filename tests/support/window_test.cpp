@@ -7,7 +7,6 @@
 #include <QTest>
 #include <algorithm>
 
-#include "net/message_reader.h"
 #include "ui/bitmaps.h"
 #include "ui/board_geometry.h"
 #include "ui/fonts.h"
@@ -26,9 +25,9 @@ void RecordingPrompter::Information(QWidget*, const QString& title, const QStrin
     closed();
 }
 
-Player::Player(int startStepMs) {
+Player::Player(int startStepMs, int greetingTimeoutMs) {
     fonts::InstallSubstitutes();
-    window = std::make_unique<Main>(session, prompter, startStepMs);
+    window = std::make_unique<Main>(session, prompter, startStepMs, greetingTimeoutMs);
 }
 
 Player::~Player() {
@@ -81,13 +80,16 @@ bool ConnectPair(Player& server, Player& client, const QString& serverName, cons
 bool RawPeer::ConnectTo(Player& server) {
     QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { received_ += socket.readAll(); });
     socket.connectToHost(QHostAddress::LocalHost, server.Port());
-    return QTest::qWaitFor([&] { return server.window->Winsock->IsConnected(); });
+    if (!socket.waitForConnected()) return false;
+    return QTest::qWaitFor([&] { return server.window->Connection().IsConnected(); });
 }
 
 void RawPeer::Write(const QByteArray& bytes) {
     socket.write(bytes);
     socket.flush();
 }
+
+void RawPeer::Close() { socket.disconnectFromHost(); }
 
 QByteArray RawPeer::Take() { return std::exchange(received_, {}); }
 
@@ -96,18 +98,19 @@ bool RawPeer::WaitFor(qsizetype size, int ms) {
 }
 
 bool RawPeer::Settle(const Player& server, int ms) {
-    if (!QTest::qWaitFor([&] { return AllRead(server); }, ms)) return false;
-    QTest::qWait(kReadWindowMs + 20);
-    return QTest::qWaitFor([&] { return !server.window->StartSequenceRunning(); }, ms);
+    return QTest::qWaitFor([&] { return AllRead(server) && !server.window->StartSequenceRunning(); }, ms);
 }
 
 // None in the kernel on either side, none in the window socket's buffer.
+// Once this peer has closed there is no telling; the caller waits for what
+// the close must bring.
 bool RawPeer::AllRead(const Player& server) const {
+    if (socket.state() == QAbstractSocket::UnconnectedState) return true;
     int unsent = 0;
     if (socket.bytesToWrite() > 0 || ioctl(socket.socketDescriptor(), SIOCOUTQ, &unsent) != 0 || unsent > 0) {
         return false;
     }
-    for (const QTcpSocket* end : server.window->Winsock->findChildren<QTcpSocket*>()) {
+    for (const QTcpSocket* end : server.window->Connection().findChildren<QTcpSocket*>()) {
         if (end->peerPort() != socket.localPort()) continue;
         int unread = 0;
         return end->bytesAvailable() == 0 && ioctl(end->socketDescriptor(), FIONREAD, &unread) == 0 && unread == 0;

@@ -44,11 +44,13 @@ public:
     std::function<void()> whileOpen;
 };
 
-// The start sequence's steps in tests last a fiftieth of the real ones.
+// The start sequence's steps in tests last a fiftieth of the real ones; a
+// bare peer that never greets is let go only by the tests that say so.
 inline constexpr int kStartStepMs = StartSequence::kStepMs / 50;
+inline constexpr int kPatientGreetingMs = 120000;
 
 struct Player {
-    explicit Player(int startStepMs = kStartStepMs);
+    explicit Player(int startStepMs = kStartStepMs, int greetingTimeoutMs = kPatientGreetingMs);
     ~Player();
 
     // Start-up as the program does it; the dialog stays open.
@@ -60,7 +62,7 @@ struct Player {
     QStringList Lines() const;
     QString LastLine() const { return Lines().value(Lines().size() - 1); }
     bool LastLineSelected() const;
-    quint16 Port() const { return window->Winsock->LocalPort(); }
+    quint16 Port() const { return window->Connection().ListenPort(); }
 
     Session session;
     RecordingPrompter prompter;
@@ -77,11 +79,13 @@ public:
     // Connects to `server`, which must already listen, until it has accepted.
     bool ConnectTo(Player& server);
     void Write(const QByteArray& bytes);
+    // Ends the connection once every byte written has gone out.
+    void Close();
     // Everything received so far, taken.
     QByteArray Take();
     bool WaitFor(qsizetype size, int ms = 2000);
-    // The window has read every byte written and let a kept tail's window
-    // pass, so whatever the bytes do has been done.
+    // The window has read every byte written and its start has ended, so
+    // whatever the bytes do has been done.
     bool Settle(const Player& server, int ms = 20000);
     // None in the kernel on either side, none in the window socket's buffer.
     bool AllRead(const Player& server) const;
