@@ -158,9 +158,11 @@ start_avahi $a
 check "the announcing daemon back: its games are announced again" \
   "wait_for 15 'list_size browser 3 && listed browser \"\$markup\" $address_a 9899 vb'"
 
-for name in browser japanese markup twin_a twin_b; do
+for name in japanese markup twin_a twin_b; do
   check "$name: ends cleanly on quit" "stop_host $name"
 done
+check "games leave the list when their programs end" "wait_for 10 'list_size browser 0'"
+check "browser: ends cleanly on quit" "stop_host browser"
 
 # No system bus and no daemon at all: both sides run, list and announce
 # nothing, and end; long enough for a second try at the bus.

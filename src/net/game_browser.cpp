@@ -104,7 +104,7 @@ void GameBrowser::ShowChanges() {
     emit GamesChanged();
 }
 
-void GameBrowser::OnBrowse(AvahiServiceBrowser*, AvahiIfIndex interfaceIndex, AvahiProtocol protocol,
+void GameBrowser::OnBrowse(AvahiServiceBrowser* browser, AvahiIfIndex interfaceIndex, AvahiProtocol protocol,
                            AvahiBrowserEvent event, const char* name, const char*, const char* domain,
                            AvahiLookupResultFlags, void* userdata) {
     auto* self = static_cast<GameBrowser*>(userdata);
@@ -114,7 +114,8 @@ void GameBrowser::OnBrowse(AvahiServiceBrowser*, AvahiIfIndex interfaceIndex, Av
     case AVAHI_BROWSER_FAILURE:
         // Only the daemon's own trouble gets here; browsing starts again
         // with the next connection to it.
-        qWarning("Avahi: browsing failed: %s", avahi_strerror(avahi_client_errno(self->session_.Client())));
+        qWarning("Avahi: browsing failed: %s",
+                 avahi_strerror(avahi_client_errno(avahi_service_browser_get_client(browser))));
         break;
     case AVAHI_BROWSER_ALL_FOR_NOW:
     case AVAHI_BROWSER_CACHE_EXHAUSTED: break;
