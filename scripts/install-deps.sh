@@ -12,6 +12,10 @@ packages=(
   # test. miniupnpd-nftables is the bare daemon: unlike the miniupnpd package
   # it asks no debconf questions and installs no service that would start.
   libnatpmp-dev libminiupnpc-dev miniupnpd-nftables nftables iproute2
+  # Finding games on the local network through the Avahi daemon: the client
+  # library, the daemon and system bus its test starts by itself (no init
+  # system needs to run), and avahi-browse to look at the network by hand.
+  libavahi-client-dev avahi-daemon avahi-utils dbus-daemon
   lintian appstream desktop-file-utils
 )
 if [ "${1:-}" = "--with-screenshot" ]; then

@@ -16,11 +16,12 @@ shift $(($# > 0 ? 1 : 0))
 log=$build/mutate-logs
 mkdir -p "$log"
 
-# The router test (network namespaces) and the package test take long and
-# see only port forwarding and the installed programs: they run only for a
-# fault in their area.
+# The router test and the local-network test (network namespaces) and the
+# package test take long and see only port forwarding, finding games and the
+# installed programs: they run only for a fault in their area.
 declare -A area_of=(
   [port_forwarding]='^src/net/(port_|natpmp|upnp)|^src/ui/main_connection'
+  [lan_games]='^src/net/(avahi_|game_|found_games|dns_sd_)'
   [package]='^src/app/|^packaging/|^assets/'
 )
 

@@ -39,6 +39,8 @@ check "package: one .deb built" '[ -f "$deb" ]'
 depends=$(dpkg-deb -f "$deb" Depends)
 check "package: depends on Qt and the fonts" \
   '[[ "$depends" == *libqt6widgets6* && "$depends" == *libqt6network6* && "$depends" == *fonts-rocknroll* ]]'
+check "package: recommends the Avahi daemon, without depending on it" \
+  '[ "$(dpkg-deb -f "$deb" Recommends)" = avahi-daemon ] && [[ "$depends" != *avahi-daemon* ]]'
 dpkg-deb -x "$deb" "$work/root"
 check "package: the installed game starts" 'keeps_running "$work/root/usr/games/torvane"'
 check "package: the computer opponent solves the game" \
