@@ -18,15 +18,15 @@ constexpr int kCycle = 32;  // messages per round of the pattern below
 // About `size` characters of the messages of a busy game: mostly finis and
 // reset tags, a move every sixteen, a chat line every thirty-two.
 QString BusyRead(qsizetype size) {
-    const QString chat = torvane::SpeakMessage(u"bob>>hi!");
-    const QString tags[] = {torvane::FinisMessage(), torvane::ResetMessage()};
+    const QString chat = torvane::ChatMessage(u"bob>>hi!");
+    const QString tags[] = {torvane::GameOverMessage(), torvane::TallyResetMessage()};
     QString read;
     read.reserve(size + chat.size());
     for (int i = 0; read.size() < size; ++i) {
         if (i % kCycle == 0) {
             read += chat;
         } else if (i % (kCycle / 2) == 1) {
-            read += torvane::SetStMessage(i % 10, i / 10 % 10, i / 100 % 10);
+            read += torvane::MoveMessage(i % 10, i / 10 % 10, i / 100 % 10);
         } else {
             read += tags[i % 2];
         }

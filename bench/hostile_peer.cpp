@@ -16,10 +16,12 @@
 #include <functional>
 
 #include "net/message_reader.h"
+#include "ui/connection_dialog.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "ui/game_window.h"
 #include "ui/message_list.h"
 #include "ui/prompter.h"
+#include "ui_game_window.h"
 
 namespace {
 
@@ -62,15 +64,10 @@ bool Spin(
 // (a peer that does not is let go after ten seconds).
 class Rig {
 public:
-    Rig() : window_(session_, prompter_) {
-        window_.Form_Load();
-        ConnectionSettings& settings = session_.settings;
-        settings.IsServer = true;
-        settings.NickName = QStringLiteral("sv");
-        settings.PortText = QStringLiteral("0");
-        settings.ConnectAccepted = true;
+    Rig() : window_(prompter_) {
+        window_.Open();
         if (window_.Dialog()) window_.Dialog()->close();
-        window_.Form_Activate();
+        window_.Play({ConnectionSettings::Role::Server, QStringLiteral("sv"), {}, 0});
         peer_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         QObject::connect(&peer_, &QTcpSocket::readyRead, [this] { received_ += peer_.readAll(); });
         QObject::connect(&peer_, &QTcpSocket::bytesWritten, [this] { Refill(); });
@@ -111,10 +108,11 @@ public:
         return came ? clock.elapsed() - since : -1;
     }
 
-    Main& window() { return window_; }
+    GameWindow& window() { return window_; }
     QStringList Lines() const {
         QStringList lines;
-        for (int i = 0; i < window_.RecieveList->count(); ++i) lines << window_.RecieveList->item(i)->text();
+        const QListWidget* list = window_.Form().messageList;
+        for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
         return lines;
     }
 
@@ -130,9 +128,8 @@ private:
         }
     }
 
-    Session session_;
     MessageBoxPrompter prompter_;
-    Main window_;
+    GameWindow window_;
     QTcpSocket peer_;
     QByteArray received_;
     char fill_ = 'x';
@@ -160,7 +157,7 @@ std::vector<Figure> StartsOnePerRead() {
     const qint64 greeted = clock.elapsed();
     rig.Write(kGreeting);
     const qint64 answer = rig.AwaitAnswer(clock, greeted, 2000);
-    Spin(10000, [&] { return !rig.window().StartSequenceRunning(); });
+    Spin(10000, [&] { return !rig.window().CurrentMatch().StartRunning(); });
     const qint64 ended = clock.elapsed() - lastStart;
     return {{"9,000 starts, one per read: greeting answered (ms)", double(answer), 100},
             {"  start sequences shown", double(rig.Lines().count(kSecond)), 1.5},
@@ -179,7 +176,7 @@ std::vector<Figure> StartsInOneRead() {
     const qint64 greeted = clock.elapsed();
     rig.Write(kGreeting);
     const qint64 answer = rig.AwaitAnswer(clock, greeted, 2000);
-    Spin(10000, [&] { return !rig.window().StartSequenceRunning(); });
+    Spin(10000, [&] { return !rig.window().CurrentMatch().StartRunning(); });
     return {{"1,000 starts in one read: greeting answered (ms)", double(answer), 100},
             {"  start sequences shown", double(rig.Lines().count(kSecond)), 1.5},
             {"  stack growth (KiB)", double(StatusKiB("VmStk") - stack), 64}};
@@ -193,7 +190,7 @@ std::vector<Figure> ChatFlood() {
     const qint64 last = rig.Drain(clock);
     const qint64 answer = rig.AwaitAnswer(clock, last, 5000);
     return {{"40,000 chat lines in one write: greeting answered (ms)", double(answer), 1000},
-            {"  lines in the list", double(rig.window().RecieveList->count()), MessageList::kMaxLines + 0.5}};
+            {"  lines in the list", double(rig.window().Form().messageList->count()), MessageList::kMaxLines + 0.5}};
 }
 
 // `prefix` and `size` filler bytes, then the greeting half a second later.

@@ -30,19 +30,19 @@ inline std::vector<Message> ReferenceCut(const QString& read) {
             return messages;
         }
         const auto kind = static_cast<Command>(tag - std::begin(kTags) + 1);
-        if (kind == Command::Cnnct || kind == Command::SName) {
+        if (kind == Command::Greeting || kind == Command::NameReply) {
             messages.push_back({kind, argument, false});
             return messages;
         }
-        if ((kind == Command::Speak || kind == Command::SetSt) && argument.isEmpty()) {
+        if ((kind == Command::Chat || kind == Command::Move) && argument.isEmpty()) {
             messages.push_back({kind, QString(), true});
             return messages;
         }
         const int bar = argument.indexOf(u'|');
         QString text;
-        if (kind == Command::Speak) {
+        if (kind == Command::Chat) {
             text = bar < 0 ? argument : argument.left(bar);
-        } else if (kind == Command::SetSt) {
+        } else if (kind == Command::Move) {
             text = argument.left(3);
         }
         messages.push_back({kind, text, false});

@@ -16,8 +16,8 @@ using torvane::CutMessages;
 using torvane::Message;
 
 bool ArgumentComesFromRead(Command command) {
-    return command == Command::Plain || command == Command::Cnnct || command == Command::SName ||
-           command == Command::Speak || command == Command::SetSt;
+    return command == Command::Plain || command == Command::Greeting || command == Command::NameReply ||
+           command == Command::Chat || command == Command::Move;
 }
 
 void CheckMessages(const QString& read, const std::vector<Message>& messages) {
@@ -32,10 +32,10 @@ void CheckMessages(const QString& read, const std::vector<Message>& messages) {
             Require(message.argument.isEmpty(), "tag with an argument");
         }
         if (message.argumentMissing) {
-            Require(message.command == Command::Speak || message.command == Command::SetSt, "missing on wrong tag");
+            Require(message.command == Command::Chat || message.command == Command::Move, "missing on wrong tag");
             Require(message.argument.isEmpty(), "missing argument with text");
         }
-        if (message.command == Command::SetSt) {
+        if (message.command == Command::Move) {
             Require(message.argument.size() <= 3, "move longer than three");
             const torvane::MoveDigits digits = torvane::ReadMoveDigits(message.argument);
             for (const int digit : {digits.stone, digits.target, digits.source}) {
@@ -66,8 +66,8 @@ void CheckTail(const QString& read) {
 // Any text without a bar goes out as a chat line and comes back whole.
 void CheckChatRoundTrip(QString text) {
     text.remove(u'|');
-    const torvane::CutRead cut = CutMessages(torvane::SpeakMessage(text) + torvane::FinisMessage(), true);
-    const std::vector<Message> expected = {{Command::Speak, text, false}, {Command::Finis, {}, false}};
+    const torvane::CutRead cut = CutMessages(torvane::ChatMessage(text) + torvane::GameOverMessage(), true);
+    const std::vector<Message> expected = {{Command::Chat, text, false}, {Command::GameOver, {}, false}};
     Require(cut.messages == expected, "chat line did not come back");
 }
 

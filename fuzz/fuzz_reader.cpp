@@ -33,8 +33,8 @@ using Messages = std::vector<Message>;
 constexpr std::uint8_t kBarByte = '|';
 
 bool RunsToTheEnd(Command command) {
-    return command == Command::Plain || command == Command::Speak || command == Command::Cnnct ||
-           command == Command::SName;
+    return command == Command::Plain || command == Command::Chat || command == Command::Greeting ||
+           command == Command::NameReply;
 }
 
 class OperationCheck {

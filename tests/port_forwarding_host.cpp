@@ -34,8 +34,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QuitSignals quitSignals;
-    testing::Player player;
-    player.session.settings.ForwardPort = true;
+    testing::Player player(GameOptions{.forwardPort = true});
     player.Serve(arguments[1], port);
     int shown = 0;
     QTimer poll;

@@ -29,6 +29,8 @@ namespace {
 using Points = std::vector<int>;
 
 constexpr Value kFinished{Outcome::Loss, 0};
+// The computer moves first in its own game once the rival's start has ended.
+constexpr int kOwnStart = conversation::kStartMs;
 constexpr int kWaitMs = 10000;
 
 PointMask MaskOf(const Points& points) {
@@ -147,11 +149,11 @@ std::optional<Step> Blunder(Placement placement) {
 }
 
 // The window's own stones and the rival's, in its numbering.
-Placement PlacementOf(const Main& w) {
+Placement PlacementOf(const Player& w) {
     Placement placement;
     for (int i = 0; i < kStoneCount; ++i) {
-        placement.own |= PointBit(PointOf(w.Mystone[i]));
-        placement.rival |= PointBit(PointOf(w.Yourstone[i]));
+        placement.own |= PointBit(PointOf(w.Own(i)));
+        placement.rival |= PointBit(PointOf(w.Rival(i)));
     }
     return placement;
 }
@@ -159,19 +161,18 @@ Placement PlacementOf(const Main& w) {
 // Plays one game that the window starts, by `policy` or, with none, throwing
 // it. Returns the result line.
 QString PlayGame(Player& human, Policy* policy) {
-    Main& w = *human.window;
-    QTest::mouseClick(w.StartGame, Qt::LeftButton);
+    const Player& w = human;
+    QTest::mouseClick(w.Form().startButton, Qt::LeftButton);
     const auto over = [&] { return human.LastLine() == line::kWin || human.LastLine() == line::kLose; };
     if (!QTest::qWaitFor([&] { return human.LastLine() == line::kFirst; }, kWaitMs)) return "no start";
     for (int move = 0;
-         move < 60 && QTest::qWaitFor([&] { return w.Mystone[0]->isEnabled() || over(); }, kWaitMs) && !over();
-         ++move) {
+         move < 60 && QTest::qWaitFor([&] { return w.Own(0)->isEnabled() || over(); }, kWaitMs) && !over(); ++move) {
         const Placement placement = PlacementOf(w);
         const std::optional<Step> step = policy ? policy->Choose(placement) : Blunder(placement);
         if (!step) return "no step";
-        const auto stone = std::find_if(w.Mystone.begin(), w.Mystone.end(),
-                                        [&](const QWidget* s) { return PointOf(s) == step->from; });
-        DragStone(human, int(stone - w.Mystone.begin()), step->to);
+        int stone = 0;
+        while (stone + 1 < kStoneCount && PointOf(w.Own(stone)) != step->from) ++stone;
+        DragStone(human, stone, step->to);
         if (!human.prompter.shown.isEmpty()) return "refused";
     }
     return human.LastLine();
@@ -319,33 +320,35 @@ private slots:
         // name is warned of and played all the same. The human's move that
         // crossed the win is no foul and keeps the next start.
         row("win sends SetSt then Finis", always, "63 74 85", {1, 0, 2},
-            {In("|SName ", {}, 2000), Woken({"|StrtG "}, 3500), Woken({"|SetSt 036"}), In("|SetSt 036", {}, 600),
+            {In("|SName ", {}, 2000), Woken({"|StrtG "}, kOwnStart), Woken({"|SetSt 036"}), In("|SetSt 036", {}, 600),
              Woken({"|SetSt 147"}), In("|SetSt 013", {}, 600), Woken({"|SetSt 258", "|Finis "}, 2000), In("|SetSt 147"),
-             Woken({"|StrtG "}, 3500)});
+             Woken({"|StrtG "}, kOwnStart)});
         row("alternate starts after the human's game only", {.starts = StartPolicy::Alternate}, "63", {0, 2, 2},
-            {In("|StrtG "), In("|Finis ", {}, 2000), Woken({"|StrtG "}, 3500), Woken({"|SetSt 036"}), In("|Finis ")});
+            {In("|StrtG "), In("|Finis ", {}, 2000), Woken({"|StrtG "}, kOwnStart), Woken({"|SetSt 036"}),
+             In("|Finis ")});
         row("greeting answered, crossing starts: the server's stands",
             {.isServer = true, .starts = StartPolicy::Always}, "63", {0, 0, 0},
-            {In("|Cnnct 人間", {"|SName コンピュータ"}, 2000), Woken({"|StrtG "}, 3500), In("|StrtG "),
+            {In("|Cnnct 人間", {"|SName コンピュータ"}, 2000), Woken({"|StrtG "}, kOwnStart), In("|StrtG "),
              Woken({"|SetSt 036"})});
         row("crossing starts: the client gives way", always, "63", {0, 0, 0},
-            {In("|SName 人間", {}, 2000), Woken({"|StrtG "}, 3500), In("|StrtG "), Woken(), In("|SetSt 036", {}, 600)});
+            {In("|SName 人間", {}, 2000), Woken({"|StrtG "}, kOwnStart), In("|StrtG "), Woken(),
+             In("|SetSt 036", {}, 600)});
         row("a start cancels the pending move", {}, "63", {0, 0, 0},
             {In("|StrtG "), In("|SetSt 036", {}, 600), In("|StrtG "), Woken()});
         row("no step left: a new game", {}, "", {0, 0, 1},
-            {In("|StrtG "), In("|SetSt 036", {}, 600), Woken({"|StrtG "}, 3500)});
+            {In("|StrtG "), In("|SetSt 036", {}, 600), Woken({"|StrtG "}, kOwnStart)});
         // Each is answered in chat, and the computer starts a game of its own.
         const QString illegal = "|Speak コンピュータ>>" + kIllegalMoveChat;
         const auto answered = [&](const char* name, const Events& before, const QString& move) {
             row(name, {}, "63", {0, 0, 1},
-                before + Events{In(move, {illegal, "|StrtG "}, 3500), Woken({"|SetSt 036"})});
+                before + Events{In(move, {illegal, "|StrtG "}, kOwnStart), Woken({"|SetSt 036"})});
         };
         answered("wrong source", {In("|StrtG ")}, "|SetSt 035");
         answered("no digits", {In("|StrtG ")}, "|SetSt");
         answered("no game yet", {}, "|SetSt 036");
         answered("out of turn", {In("|StrtG "), In("|SetSt 036", {}, 600)}, "|SetSt 147");
         row("the bar in a name goes out wide", {.name = "A|B"}, "", {0, 0, 1},
-            {In("|SetSt 036", {"|Speak A｜B>>" + kIllegalMoveChat, "|StrtG "}, 3500)});
+            {In("|SetSt 036", {"|Speak A｜B>>" + kIllegalMoveChat, "|StrtG "}, kOwnStart)});
     }
 
     void conversation() {
@@ -468,7 +471,7 @@ private slots:
         CpuProgram cpu({"--level", "easy", "--seed", "7", "--delay-ms", "20", "--name", "CPU"});
         Player human;
         human.Join("人間", cpu.Printed("listening on port (\\d+)").toUShort());
-        QTRY_COMPARE_WITH_TIMEOUT(human.window->Rival->text(), "CPU", kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(human.Form().rivalName->text(), "CPU", kWaitMs);
         PerfectPolicy perfect(solution_, 3);
         QCOMPARE(PlayGame(human, &perfect), line::kWin);
         QCOMPARE(PlayGame(human, nullptr), line::kLose);
@@ -486,15 +489,15 @@ private slots:
         CpuProgram cpu({"--starts", "always", "--delay-ms", "20"});
         Player human;
         human.Join("人間", cpu.Printed("listening on port (\\d+)").toUShort());
-        QTRY_COMPARE_WITH_TIMEOUT(human.window->Rival->text(), "コンピュータ", kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(human.Form().rivalName->text(), "コンピュータ", kWaitMs);
         QCOMPARE(kill(pid_t(cpu.process.processId()), SIGSTOP), 0);
-        QTest::mouseClick(human.window->StartGame, Qt::LeftButton);
+        QTest::mouseClick(human.Form().startButton, Qt::LeftButton);
         QTRY_COMPARE(human.LastLine(), line::kFirst);
         DragStone(human, 0, 3);
         // Long enough for the computer's own start to be overdue.
         QTest::qWait(PlayerConfig{}.nextGameDelayMs + 500);
         QCOMPARE(kill(pid_t(cpu.process.processId()), SIGCONT), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(OwnStonesEnabled(*human.window), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(OwnStonesEnabled(human), kWaitMs);
         QCOMPARE(human.Lines().filter("ゲーム開始"), QStringList{line::kFirst});
         QVERIFY2(!human.Lines().join('\n').contains("反則"), qPrintable(human.Lines().join('\n')));
     }
@@ -504,13 +507,12 @@ private slots:
     // starts the next game itself, and it ends with the window.
     void dialogPlaysTheComputerInside() {
         Player human;
-        human.session.settings.VsComputer = true;
-        human.Load();
-        ConnectForm* dialog = human.window->Dialog();
-        QVERIFY(dialog->OptCpu->isChecked() && !dialog->Host->isEnabled() && !dialog->Port->isEnabled());
-        dialog->Handle->setText("人間");
-        QTest::mouseClick(dialog->OK, Qt::LeftButton);
-        QTRY_COMPARE(human.window->Rival->text(), "コンピュータ");
+        human.Load(ConnectionSettings::Role::Computer);
+        const Ui::ConnectionDialog& dialog = human.window->Dialog()->Form();
+        QVERIFY(dialog.computerOption->isChecked() && !dialog.hostEdit->isEnabled() && !dialog.portEdit->isEnabled());
+        dialog.nameEdit->setText("人間");
+        QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+        QTRY_COMPARE(human.Form().rivalName->text(), "コンピュータ");
         const QPointer<LocalComputer> computer = human.window->findChild<LocalComputer*>();
         QVERIFY(computer);
         const int start = AdaptivePolicy::kAdaptiveStartLevel;
@@ -518,7 +520,7 @@ private slots:
         QCOMPARE(PlayGame(human, nullptr), line::kLose);
         QTRY_COMPARE(computer->Policy().Level(), start - 1);
         QTRY_COMPARE_WITH_TIMEOUT(human.LastLine(), line::kSecond, kWaitMs);
-        QTest::mouseClick(human.window->Reset, Qt::LeftButton);
+        QTest::mouseClick(human.Form().resetButton, Qt::LeftButton);
         QTRY_COMPARE(computer->Policy().Level(), start);
         human.window->close();
         QVERIFY(computer.isNull());

@@ -24,16 +24,17 @@ QString DecodeOnce(QByteArrayView bytes) {
     return decoder.Decode(bytes);
 }
 
-// "SetSt:1|F=100": the command, its argument ("!" after it when missing) and
+// "Move:1|F=100": the command, its argument ("!" after it when missing) and
 // for a move the digits read from it; "+" before a continuation.
 QStringList Words(const std::vector<Message>& messages) {
-    static const QStringList names = {"Plain", "Cnnct", "SName", "Speak", "Reset", "StrtG", "SetSt", "Finis"};
+    static const QStringList names = {"Plain",      "Greeting", "NameReply", "Chat",
+                                      "TallyReset", "Start",    "Move",      "GameOver"};
     QStringList words;
     for (const Message& m : messages) {
         const MoveDigits move = ReadMoveDigits(m.argument);
         const QString digits = QString("=%1%2%3").arg(move.stone).arg(move.target).arg(move.source);
         words << (m.continued ? "+" : "") + names[int(m.command)] + ":" + m.argument + (m.argumentMissing ? "!" : "") +
-                     (m.command == Command::SetSt ? digits : "");
+                     (m.command == Command::Move ? digits : "");
     }
     return words;
 }
@@ -136,37 +137,37 @@ private slots:
         const auto row = [](const Reads& reads, const QStringList& seen) {
             QTest::newRow(reads.join(" / ").constData()) << reads << seen;
         };
-        row({"|SetSt 103|Finis "}, {"SetSt:103=103", "Finis:"});
-        row({"|SetSt 1|Finis "}, {"SetSt:1|F=100", "Finis:"});
+        row({"|SetSt 103|Finis "}, {"Move:103=103", "GameOver:"});
+        row({"|SetSt 1|Finis "}, {"Move:1|F=100", "GameOver:"});
         row({"|SetSt \x82\x58"
              "9a|Reset|StrtG "},
-            {"SetSt:９9a=090", "Reset:"});  // a fullwidth 9 first
-        row({"|SetSt 1"}, {"SetSt:1=100"});
-        row({"|SetSt086"}, {"SetSt:86=860"});
-        row({"|SetSt "}, {"SetSt:!=000"});
-        row({"|SetSt 0", "36"}, {"SetSt:036=036"});
-        row({"|SetSt ", "|Reset "}, {"SetSt:|Re=000", "Reset:"});
-        row({"|Finis"}, {"Finis:"});
-        row({"|Re", "set |Finis "}, {"Reset:", "Finis:"});
+            {"Move:９9a=090", "TallyReset:"});  // a fullwidth 9 first
+        row({"|SetSt 1"}, {"Move:1=100"});
+        row({"|SetSt086"}, {"Move:86=860"});
+        row({"|SetSt "}, {"Move:!=000"});
+        row({"|SetSt 0", "36"}, {"Move:036=036"});
+        row({"|SetSt ", "|Reset "}, {"Move:|Re=000", "TallyReset:"});
+        row({"|Finis"}, {"GameOver:"});
+        row({"|Re", "set |Finis "}, {"TallyReset:", "GameOver:"});
         row({"|"}, {});
         row({"|Sx"}, {});
         row({"|finis |Reset "}, {});
-        row({"|Speak"}, {"Speak:!"});
-        row({"|Speak |Reset "}, {"Speak:", "Reset:"});
-        row({"|Speak ", "a>>b"}, {"Speak:a>>b"});
-        row({"|Speak abc>>x|y"}, {"Speak:abc>>x"});
-        row({"|Speak a>>b|Se"}, {"Speak:a>>b"});
-        row({"|Speak x\x83", "\x7c"}, {"Speak:x", "+Speak:ポ"});
-        row({"|Speak ab", "cd", "ef|Cnnct z"}, {"Speak:ab", "+Speak:cd", "+Speak:ef", "Cnnct:z"});
+        row({"|Speak"}, {"Chat:!"});
+        row({"|Speak |Reset "}, {"Chat:", "TallyReset:"});
+        row({"|Speak ", "a>>b"}, {"Chat:a>>b"});
+        row({"|Speak abc>>x|y"}, {"Chat:abc>>x"});
+        row({"|Speak a>>b|Se"}, {"Chat:a>>b"});
+        row({"|Speak x\x83", "\x7c"}, {"Chat:x", "+Chat:ポ"});
+        row({"|Speak ab", "cd", "ef|Cnnct z"}, {"Chat:ab", "+Chat:cd", "+Chat:ef", "Greeting:z"});
         // A lone lead byte spoils only the message after it.
-        row({"|Speak x\x81", "|Cnnct x"}, {"Speak:x", "+Speak:\uff0dCnnct x"});
-        row({"|Speak ab|Reset ", "cd"}, {"Speak:ab", "Reset:", "Plain:cd"});
-        row({"|Speak ab|Xxxxx ", "cd"}, {"Speak:ab", "Plain:cd"});
-        row({"|Cnnct "}, {"Cnnct:"});
-        row({"|Cnnct ab", "c|Reset "}, {"Cnnct:ab", "+Cnnct:c|Reset "});
-        row({"|SName "}, {"SName:"});
-        row({"|SName abc|StrtG "}, {"SName:abc|StrtG "});
-        row({"hello", "wor|Cnnct z"}, {"Plain:hello", "+Plain:wor", "Cnnct:z"});
+        row({"|Speak x\x81", "|Cnnct x"}, {"Chat:x", "+Chat:\uff0dCnnct x"});
+        row({"|Speak ab|Reset ", "cd"}, {"Chat:ab", "TallyReset:", "Plain:cd"});
+        row({"|Speak ab|Xxxxx ", "cd"}, {"Chat:ab", "Plain:cd"});
+        row({"|Cnnct "}, {"Greeting:"});
+        row({"|Cnnct ab", "c|Reset "}, {"Greeting:ab", "+Greeting:c|Reset "});
+        row({"|SName "}, {"NameReply:"});
+        row({"|SName abc|StrtG "}, {"NameReply:abc|StrtG "});
+        row({"hello", "wor|Cnnct z"}, {"Plain:hello", "+Plain:wor", "Greeting:z"});
     }
 
     void reads() {

@@ -34,8 +34,8 @@ bool WinsGeometrically(int a, int b, int c) {
 // "678 210 xxx...xxx": the points of own stones 0..2, of the rival's, and
 // each point taken (x) or free (.).
 QString Position(const BoardModel& b) {
-    QString text = QString("%1%2%3 %4%5%6 ").arg(b.Mystone(0)).arg(b.Mystone(1)).arg(b.Mystone(2));
-    text = text.arg(b.Yourstone(0)).arg(b.Yourstone(1)).arg(b.Yourstone(2));
+    QString text = QString("%1%2%3 %4%5%6 ").arg(b.OwnStone(0)).arg(b.OwnStone(1)).arg(b.OwnStone(2));
+    text = text.arg(b.RivalStone(0)).arg(b.RivalStone(1)).arg(b.RivalStone(2));
     for (const bool empty : b.PointEmpty()) text += empty ? u'.' : u'x';
     return text;
 }
@@ -75,10 +75,10 @@ private slots:
     // but for the turn.
     void resetKeepsOnlyTheTurn() {
         BoardModel board = After("74");
-        board.SetTurn(Turn::Mine);
+        board.SetTurn(Turn::Own);
         board.Lift(0);
         board.Reset();
-        QVERIFY(board.GetTurn() == Turn::Mine && BoardModel().GetTurn() == Turn::None && !board.LiftedStone());
+        QVERIFY(board.GetTurn() == Turn::Own && BoardModel().GetTurn() == Turn::None && !board.LiftedStone());
         QCOMPARE(Position(board), Position(BoardModel()));
     }
 
@@ -119,7 +119,7 @@ private slots:
         QFETCH(HandMove, move);
         const auto [setup, stone, target, placed, position] = move;
         BoardModel board = After(setup);
-        const PointIndex source = board.Mystone(stone);
+        const PointIndex source = board.OwnStone(stone);
         board.Lift(stone);
         QVERIFY(board.LiftedStone() == stone && board.PickedPoint() == source && board.PointEmpty()[source]);
         QCOMPARE(board.CanPlace(PointIndex(target)), placed);

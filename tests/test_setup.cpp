@@ -40,7 +40,9 @@ class SetupTest : public QObject {
     Q_OBJECT
 private:
     std::unique_ptr<Player> player;
-    ConnectForm* dialog = nullptr;
+    ConnectionDialog* dialog = nullptr;
+
+    const Ui::ConnectionDialog& D() const { return dialog->Form(); }
 
     static void Check(const char* row, Role role, const QString& name, const QString& port, const QString& host,
                       const QString& box) {
@@ -132,49 +134,47 @@ private slots:
 
     // The position, the idle window and the dialog centred over it.
     void openingState() {
-        Main& main = *player->window;
+        Player& main = *player;
         for (int i = 0; i < kStoneCount; ++i) {
-            QCOMPARE(PointOf(main.Mystone[i]), 6 + i);
-            QCOMPARE(PointOf(main.Yourstone[i]), 2 - i);
-            QVERIFY(!main.Mystone[i]->isEnabled() && !main.Yourstone[i]->isEnabled());
-            QCOMPARE(ImageOf(main.Mystone[i]->Picture()), BitmapImage(bitmap::kGreen));
-            QCOMPARE(ImageOf(main.Yourstone[i]->Picture()), BitmapImage(bitmap::kBlue));
+            QCOMPARE(PointOf(main.Own(i)), 6 + i);
+            QCOMPARE(PointOf(main.Rival(i)), 2 - i);
+            QVERIFY(!main.Own(i)->isEnabled() && !main.Rival(i)->isEnabled());
+            QCOMPARE(ImageOf(main.Own(i)->Picture()), BitmapImage(bitmap::kGreen));
+            QCOMPARE(ImageOf(main.Rival(i)->Picture()), BitmapImage(bitmap::kBlue));
         }
-        QCOMPARE(ImageOf(main.Board->Picture()), BitmapImage(bitmap::kBoard));
-        QCOMPARE(main.Model().PointEmpty(), kStartEmpty);
-        QVERIFY(main.StartP->isHidden() && main.StartGame->isEnabled() && main.Reset->isEnabled());
-        QCOMPARE(main.OneSelf->text() + main.Rival->text(), QStringLiteral("自分相手"));
-        QVERIFY(main.isVisible() && dialog->isVisible() && !dialog->isModal());
-        QVERIFY((dialog->frameGeometry().center() - main.frameGeometry().center()).manhattanLength() <= 2);
-        QVERIFY(dialog->OptS->isChecked() && player->session.settings.IsServer);
+        QCOMPARE(ImageOf(main.Board().Picture()), BitmapImage(bitmap::kBoard));
+        QCOMPARE(main.Game().Board().PointEmpty(), kStartEmpty);
+        QVERIFY(main.Board().BannerBox()->isHidden() && main.Form().startButton->isEnabled() &&
+                main.Form().resetButton->isEnabled());
+        QCOMPARE(main.Form().ownName->text() + main.Form().rivalName->text(), QStringLiteral("自分相手"));
+        QVERIFY(main.window->isVisible() && dialog->isVisible() && !dialog->isModal());
+        QVERIFY((dialog->frameGeometry().center() - main.window->frameGeometry().center()).manhattanLength() <= 2);
+        QVERIFY(D().serverOption->isChecked());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QCOMPARE(QApplication::focusWidget(), dialog->Handle);
+        QCOMPARE(QApplication::focusWidget(), D().nameEdit);
         // Pressing on a stone before any game moves nothing.
-        QTest::mousePress(main.Mystone[1], Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::mouseMove(main.Mystone[1], QPoint(30, -60));
-        QTest::mouseRelease(main.Mystone[1], Qt::LeftButton, {}, QPoint(30, -60));
-        QCOMPARE(PointOf(main.Mystone[1]), 7);
+        QTest::mousePress(main.Own(1), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(main.Own(1), QPoint(30, -60));
+        QTest::mouseRelease(main.Own(1), Qt::LeftButton, {}, QPoint(30, -60));
+        QCOMPARE(PointOf(main.Own(1)), 7);
         QVERIFY(player->prompter.shown.isEmpty());
     }
 
     // Each role sets its own host text and boxes; a typed host is not kept.
     void roles() {
         QStringList seen;
-        for (QRadioButton* option : {dialog->OptC, dialog->OptS, dialog->OptCpu, dialog->OptC}) {
+        for (QRadioButton* option : {D().clientOption, D().serverOption, D().computerOption, D().clientOption}) {
             QTest::mouseClick(option, Qt::LeftButton);
-            const ConnectionSettings& settings = player->session.settings;
-            seen << QString("%1 %2 %3 %4 %5")
-                        .arg(dialog->Host->text())
-                        .arg(settings.IsServer)
-                        .arg(settings.VsComputer)
-                        .arg(dialog->Host->isEnabled())
-                        .arg(dialog->Port->isEnabled());
-            QCOMPARE(dialog->OptS->isChecked() + dialog->OptC->isChecked() + dialog->OptCpu->isChecked(), 1);
+            seen << QString("%1 %2 %3")
+                        .arg(D().hostEdit->text())
+                        .arg(D().hostEdit->isEnabled())
+                        .arg(D().portEdit->isEnabled());
+            QCOMPARE(D().serverOption->isChecked() + D().clientOption->isChecked() + D().computerOption->isChecked(),
+                     1);
             QVERIFY(option->isChecked());
-            if (option == dialog->OptC) dialog->Host->setText("typed.example");
+            if (option == D().clientOption) D().hostEdit->setText("typed.example");
         }
-        QCOMPARE(seen, QStringList({"127.0.0.1 0 0 1 1", "自分のパソコン 1 0 0 1", "このパソコン 0 1 0 0",
-                                    "127.0.0.1 0 0 1 1"}));
+        QCOMPARE(seen, QStringList({"127.0.0.1 1 1", "自分のパソコン 0 1", "このパソコン 0 0", "127.0.0.1 1 1"}));
     }
 
     void okChecks_data() {
@@ -208,28 +208,28 @@ private slots:
         QFETCH(QString, port);
         QFETCH(QString, host);
         QFETCH(QString, box);
-        QTest::mouseClick(QList<QRadioButton*>{dialog->OptS, dialog->OptC, dialog->OptCpu}[role], Qt::LeftButton);
-        dialog->Handle->setText(name);
-        dialog->Port->setText(port);
-        if (role == kClient) dialog->Host->setText(host);
-        QTest::mouseClick(dialog->OK, Qt::LeftButton);
-        const ConnectionSettings& settings = player->session.settings;
+        QTest::mouseClick(QList<QRadioButton*>{D().serverOption, D().clientOption, D().computerOption}[role],
+                          Qt::LeftButton);
+        D().nameEdit->setText(name);
+        D().portEdit->setText(port);
+        if (role == kClient) D().hostEdit->setText(host);
+        QSignalSpy accepted(dialog, &ConnectionDialog::Accepted);
+        QTest::mouseClick(D().okButton, Qt::LeftButton);
         QCOMPARE(player->prompter.shown, box.isEmpty() ? QStringList() : QStringList{box});
         if (!box.isEmpty()) {
-            QVERIFY(dialog->isVisible() && !settings.ConnectAccepted);
-            QVERIFY(settings.NickName.isEmpty() && settings.PortText.isEmpty() && settings.HostText.isEmpty());
+            QVERIFY(dialog->isVisible() && accepted.isEmpty());
             return;
         }
-        QCOMPARE(settings.NickName, name);
-        QCOMPARE(settings.IsServer, role == kServer);
-        QCOMPARE(settings.VsComputer, role == kComputer);
-        // The computer is joined where it was started, on this machine.
-        QCOMPARE(settings.HostText, role == kServer ? QString() : role == kClient ? host : "127.0.0.1");
-        if (role != kComputer) QCOMPARE(settings.PortText, port);
-        if (role == kComputer) QTRY_COMPARE(player->window->Rival->text(), QStringLiteral("コンピュータ"));
+        QCOMPARE(accepted.size(), 1);
+        const auto settings = accepted.first().first().value<ConnectionSettings>();
+        QCOMPARE(settings.nickName, name);
+        QCOMPARE(int(settings.role), role);
+        QCOMPARE(settings.host, role == kClient ? host : QString());
+        if (role != kComputer) QCOMPARE(settings.port, port.trimmed().toUShort());
+        if (role == kComputer) QTRY_COMPARE(player->Form().rivalName->text(), QStringLiteral("コンピュータ"));
         QTRY_VERIFY(player->window->Dialog() == nullptr);
-        // The hand-over started networking and used up the flag.
-        QVERIFY(player->window->RecieveList->count() > 0);
+        // The window has met the rival.
+        QVERIFY(player->Form().messageList->count() > 0);
     }
 
     void realMessageBoxes_data() {
@@ -262,36 +262,36 @@ private slots:
     }
 
     void enterAndEscapeDoNothing() {
-        dialog->Handle->setText("taro");
+        D().nameEdit->setText("taro");
+        QSignalSpy accepted(dialog, &ConnectionDialog::Accepted);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        for (QWidget* target : {static_cast<QWidget*>(dialog->Handle), static_cast<QWidget*>(dialog->Port)}) {
+        for (QWidget* target : {static_cast<QWidget*>(D().nameEdit), static_cast<QWidget*>(D().portEdit)}) {
             target->setFocus();
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(target, key);
         }
-        QVERIFY(dialog->isVisible() && player->window->isVisible());
-        QVERIFY(!player->session.settings.ConnectAccepted);
+        QVERIFY(dialog->isVisible() && player->window->isVisible() && accepted.isEmpty());
     }
 
     void cancelEndsTheProgramEvenWhenFilled() {
-        QTest::mouseClick(dialog->OptC, Qt::LeftButton);
-        dialog->Handle->setText("taro");
-        QSignalSpy cancelled(dialog, &ConnectForm::Cancelled);
-        QTest::mouseClick(dialog->Cancel, Qt::LeftButton);
+        QTest::mouseClick(D().clientOption, Qt::LeftButton);
+        D().nameEdit->setText("taro");
+        QSignalSpy cancelled(dialog, &ConnectionDialog::Cancelled);
+        QSignalSpy accepted(dialog, &ConnectionDialog::Accepted);
+        QTest::mouseClick(D().cancelButton, Qt::LeftButton);
         QCOMPARE(cancelled.size(), 1);
-        QVERIFY(!player->window->isVisible() && !player->session.settings.ConnectAccepted);
+        QVERIFY(!player->window->isVisible() && accepted.isEmpty());
         QTRY_VERIFY(player->window->Dialog() == nullptr);
     }
 
     // Closed by its title bar, the dialog leaves an idle main window that
     // activation does not wake.
     void closingTheDialogLeavesTheMainWindowIdle() {
-        dialog->Handle->setText("taro");
-        player->window->Form_Activate();
+        D().nameEdit->setText("taro");
         dialog->close();
         QTRY_VERIFY(player->window->Dialog() == nullptr);
         QVERIFY(player->window->isVisible());
-        player->window->Form_Activate();
-        QCOMPARE(player->window->RecieveList->count(), 0);
+        Activate(*player);
+        QCOMPARE(player->Form().messageList->count(), 0);
         QVERIFY(!player->window->Connection().IsConnected() && !player->window->Connection().IsListening());
     }
 };

@@ -33,16 +33,16 @@ struct Move {
 };
 
 // Stone i of one side stands, on the other screen, on the mirrored point.
-void CheckMirrored(const Main& a, const Main& b) {
+void CheckMirrored(const Player& a, const Player& b) {
     for (int i = 0; i < kStoneCount; ++i) {
-        QCOMPARE(PointOf(b.Yourstone[i]), int(MirrorPoint(PointOf(a.Mystone[i]))));
-        QCOMPARE(PointOf(a.Yourstone[i]), int(MirrorPoint(PointOf(b.Mystone[i]))));
+        QCOMPARE(PointOf(b.Rival(i)), int(MirrorPoint(PointOf(a.Own(i)))));
+        QCOMPARE(PointOf(a.Rival(i)), int(MirrorPoint(PointOf(b.Own(i)))));
     }
 }
 
-bool HasTurn(const Main& toMove, const Main& waiting) {
-    return OwnStonesEnabled(toMove) && OwnStonesDisabled(waiting) && IsGreen(toMove.OneSelf) &&
-           !IsGreen(toMove.Rival) && IsGreen(waiting.Rival) && !IsGreen(waiting.OneSelf);
+bool HasTurn(const Player& toMove, const Player& waiting) {
+    return OwnStonesEnabled(toMove) && OwnStonesDisabled(waiting) && IsGreen(toMove.Form().ownName) &&
+           !IsGreen(toMove.Form().rivalName) && IsGreen(waiting.Form().rivalName) && !IsGreen(waiting.Form().ownName);
 }
 
 }  // namespace
@@ -58,14 +58,14 @@ private:
     void Start(bool byServer) {
         Player& starter = Side(byServer);
         Player& other = Side(!byServer);
-        QTest::mouseClick(starter.window->StartGame, Qt::LeftButton);
+        QTest::mouseClick(starter.Form().startButton, Qt::LeftButton);
         QTRY_COMPARE(other.LastLine(), kSecond);
         QCOMPARE(starter.LastLine(), kFirst);
         QVERIFY(starter.LastLineSelected() && other.LastLineSelected());
-        QVERIFY(!starter.window->StartGame->isEnabled() && !other.window->StartGame->isEnabled());
-        QVERIFY(starter.window->StartP->isHidden() && other.window->StartP->isHidden());
-        QVERIFY(HasTurn(*starter.window, *other.window));
-        CheckMirrored(*server->window, *client->window);
+        QVERIFY(!starter.Form().startButton->isEnabled() && !other.Form().startButton->isEnabled());
+        QVERIFY(starter.Board().BannerBox()->isHidden() && other.Board().BannerBox()->isHidden());
+        QVERIFY(HasTurn(starter, other));
+        CheckMirrored(*server, *client);
     }
 
     // Plays the moves; with `lastWins` the last one must win.
@@ -74,14 +74,14 @@ private:
             const Move& move = moves[m];
             Player& mover = Side(move.byServer);
             Player& other = Side(!move.byServer);
-            const QPoint before = other.window->Yourstone[move.stone]->pos();
+            const QPoint before = other.Rival(move.stone)->pos();
             DragStone(mover, move.stone, move.to);
             QVERIFY(mover.prompter.shown.isEmpty());
-            QCOMPARE(PointOf(mover.window->Mystone[move.stone]), int(move.to));
-            QTRY_VERIFY(other.window->Yourstone[move.stone]->pos() != before);
-            CheckMirrored(*server->window, *client->window);
+            QCOMPARE(PointOf(mover.Own(move.stone)), int(move.to));
+            QTRY_VERIFY(other.Rival(move.stone)->pos() != before);
+            CheckMirrored(*server, *client);
             if (m + 1 < moves.size() || !lastWins) {
-                QVERIFY(HasTurn(*other.window, *mover.window));
+                QVERIFY(HasTurn(other, mover));
             } else {
                 QTRY_COMPARE(other.LastLine(), kLose);
             }
@@ -92,13 +92,13 @@ private:
         QCOMPARE(winner.LastLine(), kWin);
         for (Player* p : {&winner, &loser}) {
             QVERIFY(p->LastLineSelected());
-            QVERIFY(!IsGreen(p->window->OneSelf) && !IsGreen(p->window->Rival));
-            QVERIFY(p->window->StartGame->isEnabled() && OwnStonesDisabled(*p->window));
-            QVERIFY(p->window->StartP->isVisible());
-            QCOMPARE(p->window->StartP->pos(), geometry::kBannerRect.topLeft());
+            QVERIFY(!IsGreen(p->Form().ownName) && !IsGreen(p->Form().rivalName));
+            QVERIFY(p->Form().startButton->isEnabled() && OwnStonesDisabled(*p));
+            QVERIFY(p->Board().BannerBox()->isVisible());
+            QCOMPARE(p->Board().BannerBox()->pos(), geometry::kBannerRect.topLeft());
         }
-        QCOMPARE(ImageOf(winner.window->StartP->Picture()), BitmapImage(bitmap::kWin));
-        QCOMPARE(ImageOf(loser.window->StartP->Picture()), BitmapImage(bitmap::kLose));
+        QCOMPARE(ImageOf(winner.Board().BannerBox()->Picture()), BitmapImage(bitmap::kWin));
+        QCOMPARE(ImageOf(loser.Board().BannerBox()->Picture()), BitmapImage(bitmap::kLose));
     }
 
 private slots:
@@ -116,27 +116,26 @@ private slots:
     // both screens the server's stones are green and the client's blue.
     void greeting() {
         QVERIFY(ConnectPair(*server, *client, "はなこ", "taro"));
-        QCOMPARE(server->window->OneSelf->text() + server->window->Rival->text(), QStringLiteral("はなこtaro"));
-        QCOMPARE(client->window->OneSelf->text() + client->window->Rival->text(), QStringLiteral("taroはなこ"));
+        QCOMPARE(server->Form().ownName->text() + server->Form().rivalName->text(), QStringLiteral("はなこtaro"));
+        QCOMPARE(client->Form().ownName->text() + client->Form().rivalName->text(), QStringLiteral("taroはなこ"));
         QStringList lines = server->Lines();
         // The addresses to give the client follow the listening line, loopback left out.
         if (lines.size() == 3) QVERIFY(lines.takeAt(1).startsWith(kAddressLead));
         QCOMPARE(lines, QStringList({kListening, kAccepted}));
         QVERIFY(!server->Lines().join("").contains("127.0.0.1") && !server->Lines().join("").contains("::1"));
         QCOMPARE(client->Lines(), QStringList({kConnecting, kConnected}));
-        QVERIFY(server->window->RecieveList->selectedItems().isEmpty());
-        QVERIFY(client->window->RecieveList->selectedItems().isEmpty());
-        QVERIFY(!server->session.settings.ConnectAccepted && !client->session.settings.ConnectAccepted);
-        QCOMPARE(ImageOf(client->window->Mystone[0]->Picture()), BitmapImage(bitmap::kBlue));
-        QCOMPARE(ImageOf(client->window->Yourstone[0]->Picture()), BitmapImage(bitmap::kGreen));
+        QVERIFY(server->Form().messageList->selectedItems().isEmpty());
+        QVERIFY(client->Form().messageList->selectedItems().isEmpty());
+        QCOMPARE(ImageOf(client->Own(0)->Picture()), BitmapImage(bitmap::kBlue));
+        QCOMPARE(ImageOf(client->Rival(0)->Picture()), BitmapImage(bitmap::kGreen));
     }
 
     // Focus coming back while connecting connects nothing again.
     void activationConnectsOnce() {
         server->Serve("sv");
         client->Join("cl", server->Port());
-        client->window->Form_Activate();
-        QTRY_COMPARE(client->window->Rival->text(), QStringLiteral("sv"));
+        Activate(*client);
+        QTRY_COMPARE(client->Form().rivalName->text(), QStringLiteral("sv"));
         QCOMPARE(client->Lines().count(kConnecting), 1);
         QCOMPARE(server->Lines().count(kAccepted), 1);
     }
@@ -166,26 +165,26 @@ private slots:
         }
         lines.replaceInStrings("%1", QString::number(port));
         QTRY_COMPARE(player.Lines(), lines);
-        QVERIFY(player.window->RecieveList->selectedItems().isEmpty());
+        QVERIFY(player.Form().messageList->selectedItems().isEmpty());
         QVERIFY(!player.window->Connection().IsConnected() && !player.window->Connection().IsListening());
-        player.window->Form_Activate();
+        Activate(player);
         QTest::qWait(kShortGreetingMs);
         QCOMPARE(player.Lines(), lines);
     }
 
     // A button pressed without a connection says so once and sends nothing.
     void actionsWithoutAConnection() {
-        Main& alone = *server->window;
+        Player& alone = *server;
         server->Load();
-        alone.WinNum->setText("3");
-        QTest::mouseClick(alone.Reset, Qt::LeftButton);
-        QCOMPARE(alone.WinNum->text(), QStringLiteral("0"));
-        QTest::mouseClick(alone.StartGame, Qt::LeftButton);
-        QVERIFY(!alone.StartSequenceRunning() && !alone.Mystone[0]->isEnabled());
-        QTest::keyClicks(alone.TSend, "hello");
-        QTest::keyClick(alone.TSend, Qt::Key_Return);
+        alone.Form().winCount->setText("3");
+        QTest::mouseClick(alone.Form().resetButton, Qt::LeftButton);
+        QCOMPARE(alone.Form().winCount->text(), QStringLiteral("0"));
+        QTest::mouseClick(alone.Form().startButton, Qt::LeftButton);
+        QVERIFY(!alone.Game().StartRunning() && !alone.Own(0)->isEnabled());
+        QTest::keyClicks(alone.Form().chatLine, "hello");
+        QTest::keyClick(alone.Form().chatLine, Qt::Key_Return);
         QCOMPARE(server->Lines(), QStringList({kNotConnected, kNotConnected, kNotConnected}));
-        QCOMPARE(alone.TSend->text(), QStringLiteral("hello"));
+        QCOMPARE(alone.Form().chatLine->text(), QStringLiteral("hello"));
     }
 
     void closing_data() {
@@ -212,18 +211,18 @@ private slots:
         } else {
             if (when == kBetweenGames) {
                 // A chat first: the rival stays greeted through reads without a name.
-                closer.window->TSend->setText(QStringLiteral("bye"));
-                QTest::keyClick(closer.window->TSend, Qt::Key_Return);
+                closer.Form().chatLine->setText(QStringLiteral("bye"));
+                QTest::keyClick(closer.Form().chatLine, Qt::Key_Return);
                 QTRY_VERIFY(stayer.LastLine().endsWith(QStringLiteral(">>bye")));
             }
             QTimer::singleShot(25, closer.window.get(), [&] { closer.window->close(); });
         }
-        if (when == kDuringStart) QTest::mouseClick(server->window->StartGame, Qt::LeftButton);
+        if (when == kDuringStart) QTest::mouseClick(server->Form().startButton, Qt::LeftButton);
         QTRY_COMPARE(stayer.LastLine(), kDisconnected);
         QVERIFY(stayer.LastLineSelected());
         QVERIFY(!stayer.window->Connection().IsConnected() && !stayer.window->Connection().IsListening());
-        QCOMPARE(stayer.window->Rival->text(), byServer ? "sv" : "cl");
-        QTRY_VERIFY(!closer.window->StartSequenceRunning());
+        QCOMPARE(stayer.Form().rivalName->text(), byServer ? "sv" : "cl");
+        QTRY_VERIFY(!closer.Game().StartRunning());
         QVERIFY(!closer.window->Connection().IsConnected() && !closer.window->Connection().IsListening());
         if (when == kDuringStart) QVERIFY(!closer.Lines().contains(kFirst) && !closer.Lines().contains(kSecond));
     }
@@ -236,58 +235,57 @@ private slots:
         Start(true);
         Play(game(true));
         CheckGameOver(*server, *client);
-        QCOMPARE(server->window->WinNum->text() + client->window->LoseNum->text(), QStringLiteral("11"));
+        QCOMPARE(server->Form().winCount->text() + client->Form().lossCount->text(), QStringLiteral("11"));
         Start(false);
-        QCOMPARE(client->window->Model().PointEmpty(), kStartEmpty);
-        QCOMPARE(server->window->Model().PointEmpty(), kStartEmpty);
+        QCOMPARE(client->Game().Board().PointEmpty(), kStartEmpty);
+        QCOMPARE(server->Game().Board().PointEmpty(), kStartEmpty);
         Play(game(false));
         CheckGameOver(*client, *server);
         for (Player* p : {server.get(), client.get()}) {
-            QCOMPARE(p->window->WinNum->text() + p->window->LoseNum->text(), QStringLiteral("11"));
+            QCOMPARE(p->Form().winCount->text() + p->Form().lossCount->text(), QStringLiteral("11"));
         }
     }
 
     // A reset zeroes both tallies mid-game and the play goes on.
     void resetMidGame() {
         QVERIFY(ConnectPair(*server, *client));
-        server->window->WinNum->setText("5");
-        client->window->LoseNum->setText("5");
+        server->Form().winCount->setText("5");
+        client->Form().lossCount->setText("5");
         Start(true);
         Play({{true, 0, 3}, {false, 0, 3}}, false);
-        QTest::mouseClick(client->window->Reset, Qt::LeftButton);
-        QTRY_COMPARE(server->window->WinNum->text(), QStringLiteral("0"));
-        QCOMPARE(client->window->LoseNum->text(), QStringLiteral("0"));
-        QVERIFY(HasTurn(*server->window, *client->window));
+        QTest::mouseClick(client->Form().resetButton, Qt::LeftButton);
+        QTRY_COMPARE(server->Form().winCount->text(), QStringLiteral("0"));
+        QCOMPARE(client->Form().lossCount->text(), QStringLiteral("0"));
+        QVERIFY(HasTurn(*server, *client));
         Play({{true, 1, 4}}, false);
     }
 
     void chat() {
-        QVERIFY(ConnectPair(*server, *client));
-        client->window->TSend->setText(QStringLiteral("こんにちは"));
-        QTest::keyClick(client->window->TSend, Qt::Key_Return);
+        QVERIFY(ConnectPair(*server, *client, "s|v"));
+        client->Form().chatLine->setText(QStringLiteral("こんにちは"));
+        QTest::keyClick(client->Form().chatLine, Qt::Key_Return);
         QCOMPARE(client->LastLine(), QStringLiteral("cl>>こんにちは"));
-        QVERIFY(client->window->TSend->text().isEmpty());
+        QVERIFY(client->Form().chatLine->text().isEmpty());
         QTRY_COMPARE(server->LastLine(), QStringLiteral("cl>>こんにちは"));
         QVERIFY(server->LastLineSelected() && client->LastLineSelected());
         // An empty box sends nothing; spaces are sent.
         const int lines = server->Lines().size();
-        QTest::keyClick(server->window->TSend, Qt::Key_Return);
+        QTest::keyClick(server->Form().chatLine, Qt::Key_Return);
         QCOMPARE(server->Lines().size(), lines);
-        server->window->TSend->setText("   ");
-        QTest::keyClick(server->window->TSend, Qt::Key_Return);
-        QTRY_COMPARE(client->LastLine(), QStringLiteral("sv>>   "));
+        server->Form().chatLine->setText("   ");
+        QTest::keyClick(server->Form().chatLine, Qt::Key_Return);
+        QTRY_COMPARE(client->LastLine(), QStringLiteral("s｜v>>   "));
         // A plain bar would start a message on the other screen and run it.
-        client->window->WinNum->setText("3");
-        server->session.settings.NickName = "s|v";
-        server->window->TSend->setText("a|Reset b");
-        QTest::keyClick(server->window->TSend, Qt::Key_Return);
+        client->Form().winCount->setText("3");
+        server->Form().chatLine->setText("a|Reset b");
+        QTest::keyClick(server->Form().chatLine, Qt::Key_Return);
         QCOMPARE(server->LastLine(), QStringLiteral("s｜v>>a｜Reset b"));
         QTRY_COMPARE(client->LastLine(), server->LastLine());
-        QCOMPARE(client->window->WinNum->text(), QStringLiteral("3"));
+        QCOMPARE(client->Form().winCount->text(), QStringLiteral("3"));
         // A paste longer than a list line shows is cut in the chat line
         // itself, so that both screens show what was sent.
-        client->window->TSend->setText(QString(3000, u'x'));
-        QTest::keyClick(client->window->TSend, Qt::Key_Return);
+        client->Form().chatLine->setText(QString(3000, u'x'));
+        QTest::keyClick(client->Form().chatLine, Qt::Key_Return);
         QCOMPARE(client->LastLine(), "cl>>" + QString(MessageList::kMaxLineLength - 4, u'x'));
         QTRY_COMPARE(server->LastLine(), client->LastLine());
     }
@@ -297,15 +295,15 @@ private slots:
     void crossingStarts() {
         QVERIFY(ConnectPair(*server, *client));
         QTimer::singleShot(0, client->window.get(),
-                           [this] { QTest::mouseClick(client->window->StartGame, Qt::LeftButton); });
+                           [this] { QTest::mouseClick(client->Form().startButton, Qt::LeftButton); });
         QTimer::singleShot(15, server->window.get(),
-                           [this] { QTest::mouseClick(server->window->StartGame, Qt::LeftButton); });
-        QTest::mouseClick(server->window->StartGame, Qt::LeftButton);
-        QTRY_VERIFY(!server->window->StartSequenceRunning() && !client->window->StartSequenceRunning());
-        QTRY_VERIFY(HasTurn(*server->window, *client->window));
+                           [this] { QTest::mouseClick(server->Form().startButton, Qt::LeftButton); });
+        QTest::mouseClick(server->Form().startButton, Qt::LeftButton);
+        QTRY_VERIFY(!server->Game().StartRunning() && !client->Game().StartRunning());
+        QTRY_VERIFY(HasTurn(*server, *client));
         QCOMPARE(server->Lines().filter(QStringLiteral("ゲーム開始")), QStringList{kFirst});
         QCOMPARE(client->Lines().filter(QStringLiteral("ゲーム開始")), QStringList{kSecond});
-        QVERIFY(!server->window->StartGame->isEnabled() && !client->window->StartGame->isEnabled());
+        QVERIFY(!server->Form().startButton->isEnabled() && !client->Form().startButton->isEnabled());
     }
 };
 

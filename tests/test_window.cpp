@@ -56,18 +56,21 @@ const QString kRefused = QStringLiteral("information|ルール違反|そこに�
 
 // The rival's name, the tallies, whose turn it is, the points of the
 // rival's stones and the empty points, as "相手|3-4|none|210|345".
-QString State(const Main& w) {
+QString State(const Player& w) {
     QString yours, empty;
-    for (const PictureBox* stone : w.Yourstone) yours += QString::number(PointOf(stone));
+    for (int i = 0; i < kStoneCount; ++i) yours += QString::number(PointOf(w.Rival(i)));
     for (PointIndex p = 0; p < kPointCount; ++p) {
-        if (w.Model().PointEmpty()[p]) empty += QString::number(p);
+        if (w.Game().Board().PointEmpty()[p]) empty += QString::number(p);
     }
-    const bool me = IsGreen(w.OneSelf), rival = IsGreen(w.Rival), on = OwnStonesEnabled(w), off = OwnStonesDisabled(w);
+    const bool me = IsGreen(w.Form().ownName), rival = IsGreen(w.Form().rivalName), on = OwnStonesEnabled(w),
+               off = OwnStonesDisabled(w);
     const char* turn = me && !rival && on     ? "mine"
                        : rival && !me && off  ? "rival"
                        : !me && !rival && off ? "none"
                                               : "mixed";
-    return QStringList{w.Rival->text(), w.WinNum->text() + "-" + w.LoseNum->text(), turn, yours, empty}.join('|');
+    return QStringList{w.Form().rivalName->text(), w.Form().winCount->text() + "-" + w.Form().lossCount->text(), turn,
+                       yours, empty}
+        .join('|');
 }
 
 // The widgets that take focus, in the order Tab visits them.
@@ -99,13 +102,13 @@ class WindowTest : public QObject {
     Q_OBJECT
 private:
     Player idle;  // the window as it opens, its dialog still up
-    Main* main = nullptr;
-    ConnectForm* dialog = nullptr;
+    Player* main = &idle;
+    ConnectionDialog* dialog = nullptr;
     std::unique_ptr<Player> player;
     std::unique_ptr<RawPeer> peer;
     QTcpSocket other;  // an intruder on the server's port
 
-    Main& W() { return *player->window; }
+    Player& W() { return *player; }
 
     // A window serving as "sv" with the bare peer connected, its tallies 3 and 4.
     void Open(int stepMs = kStartStepMs, Intruder intruder = Intruder::None) {
@@ -129,8 +132,8 @@ private:
             QTRY_COMPARE(other.state(), QAbstractSocket::UnconnectedState);
         }
         peer->socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        W().WinNum->setText("3");
-        W().LoseNum->setText("4");
+        W().Form().winCount->setText("3");
+        W().Form().lossCount->setText("4");
     }
 
     // Writes the bursts and waits until the window has handled them all.
@@ -142,7 +145,7 @@ private:
                 if (burst.closes) {
                     peer->Close();
                 } else if (burst.bytes.isEmpty()) {
-                    QTest::mouseClick(W().StartGame, Qt::LeftButton);
+                    QTest::mouseClick(W().Form().startButton, Qt::LeftButton);
                 } else {
                     peer->Write(burst.oneWrite ? burst.bytes.repeated(burst.times) : burst.bytes);
                 }
@@ -163,7 +166,7 @@ private:
 
     // A started game in which this window moves first.
     void StartGame() {
-        QTest::mouseClick(W().StartGame, Qt::LeftButton);
+        QTest::mouseClick(W().Form().startButton, Qt::LeftButton);
         QTRY_COMPARE(player->LastLine(), kFirst);
         QVERIFY(peer->WaitFor(7));
         QCOMPARE(peer->Take(), QByteArray("|StrtG "));
@@ -172,8 +175,7 @@ private:
 private slots:
     void initTestCase() {
         idle.Load();
-        main = idle.window.get();
-        dialog = main->Dialog();
+        dialog = idle.window->Dialog();
         QVERIFY(dialog);
     }
 
@@ -183,7 +185,7 @@ private slots:
     }
 
     void frames() {
-        for (QWidget* w : {static_cast<QWidget*>(main), static_cast<QWidget*>(dialog)}) {
+        for (QWidget* w : {static_cast<QWidget*>(main->window.get()), static_cast<QWidget*>(dialog)}) {
             QVERIFY(w->isWindow() && w->minimumSize() == w->maximumSize() && !w->windowIcon().isNull());
             QVERIFY(!(w->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
             // Every control shows whole inside its window.
@@ -192,20 +194,24 @@ private slots:
                 QVERIFY2(w->rect().contains(child->geometry()), child->metaObject()->className());
             }
         }
-        QCOMPARE(main->windowTitle(), QStringLiteral("Torvane　Product by Torvane Developers"));
+        QCOMPARE(main->window->windowTitle(), QStringLiteral("Torvane　Product by Torvane Developers"));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("サーバかクライアントを選択しよう"));
-        QCOMPARE(FocusChain(main), QList<QWidget*>({main->RecieveList, main->WinNum, main->LoseNum, main->Reset,
-                                                    main->TSend, main->StartGame}));
-        QCOMPARE(FocusChain(dialog), QList<QWidget*>({dialog->Handle, dialog->Host, dialog->Port, dialog->OK,
-                                                      dialog->Cancel, dialog->OptS, dialog->OptC, dialog->OptCpu}));
+        const Ui::GameWindow& form = main->Form();
+        QCOMPARE(FocusChain(main->window.get()), QList<QWidget*>({form.messageList, form.winCount, form.lossCount,
+                                                                  form.resetButton, form.chatLine, form.startButton}));
+        const Ui::ConnectionDialog& boxes = dialog->Form();
+        QCOMPARE(FocusChain(dialog),
+                 QList<QWidget*>({boxes.nameEdit, boxes.hostEdit, boxes.portEdit, boxes.okButton, boxes.cancelButton,
+                                  boxes.serverOption, boxes.clientOption, boxes.computerOption}));
         // Later children cover earlier ones: the banner over the stones over the board.
-        const QObjectList& children = main->children();
-        QVERIFY(children.indexOf(main->StartP) > children.indexOf(main->Yourstone[2]));
-        QVERIFY(children.indexOf(main->Mystone[0]) > children.indexOf(main->Board));
+        const QObjectList& children = main->window->children();
+        QVERIFY(children.indexOf(main->Board().BannerBox()) > children.indexOf(main->Rival(2)));
+        QVERIFY(children.indexOf(main->Own(0)) > children.indexOf(&main->Board()));
         // One picture pixel to a screen pixel, at the same layout size.
-        for (const PictureBox* box : {main->Board, main->Mystone[0], main->Yourstone[0]}) {
+        for (const PictureBox* box :
+             std::initializer_list<const PictureBox*>{&main->Board(), main->Own(0), main->Rival(0)}) {
             QCOMPARE(box->Picture().deviceIndependentSize(), QSizeF(box->size()));
-            QCOMPARE(box->Picture().devicePixelRatio(), main->devicePixelRatioF());
+            QCOMPARE(box->Picture().devicePixelRatio(), main->window->devicePixelRatioF());
         }
     }
 
@@ -216,10 +222,10 @@ private slots:
         QTest::addColumn<QStringList>("faces");
         QTest::addColumn<QString>("line");
         const QStringList gothic = {"IPAPGothic", "Noto Sans CJK JP"};
-        QTest::newRow("OneSelf") << static_cast<QWidget*>(main->OneSelf)
+        QTest::newRow("OneSelf") << static_cast<QWidget*>(main->Form().ownName)
                                  << QStringList{"RocknRoll One", "Noto Sans CJK JP"} << "自分";
-        QTest::newRow("Port") << static_cast<QWidget*>(dialog->Port) << gothic << "9898";
-        QTest::newRow("RecieveList") << static_cast<QWidget*>(main->RecieveList) << gothic << text::kListening;
+        QTest::newRow("Port") << static_cast<QWidget*>(dialog->Form().portEdit) << gothic << "9898";
+        QTest::newRow("RecieveList") << static_cast<QWidget*>(main->Form().messageList) << gothic << text::kListening;
     }
 
     void faces() {
@@ -260,7 +266,7 @@ private slots:
         const QImage board = BitmapImage(bitmap::AtScale(bitmap::kBoard, scale));
         QCOMPARE(image.size(), box.size() * scale);
         const QPoint under =
-            (box.topLeft() - main->Board->geometry().topLeft() - main->Board->contentsRect().topLeft()) * scale;
+            (box.topLeft() - main->Board().geometry().topLeft() - main->Board().contentsRect().topLeft()) * scale;
         const QPoint last(image.width() - 1, image.height() - 1);
         for (const QPoint corner : {QPoint(0, 0), QPoint(last.x(), 0), QPoint(0, last.y()), last})
             QCOMPARE(QColor(image.pixel(corner)), QColor(board.pixel(under + corner)));
@@ -270,9 +276,9 @@ private slots:
         QTest::addColumn<NameLabel*>("label");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("whole");
-        QTest::newRow("tall Latin letters") << main->OneSelf << "Hanako" << true;
-        QTest::newRow("the computer") << main->Rival << "コンピュータ" << true;
-        QTest::newRow("too long") << main->OneSelf << "ながいながいニックネーム" << false;
+        QTest::newRow("tall Latin letters") << main->Form().ownName << "Hanako" << true;
+        QTest::newRow("the computer") << main->Form().rivalName << "コンピュータ" << true;
+        QTest::newRow("too long") << main->Form().ownName << "ながいながいニックネーム" << false;
     }
 
     // Drawn whole in the largest size that fits, or cut with "…" at the
@@ -321,21 +327,21 @@ private slots:
         Open();
         StartGame();
         const QString before = State(W());
-        const int from = PointOf(W().Mystone[stone]);
+        const int from = PointOf(W().Own(stone));
         QPoint whileOpen;
-        player->prompter.whileOpen = [&] { whileOpen = W().Mystone[stone]->pos(); };
+        player->prompter.whileOpen = [&] { whileOpen = W().Own(stone)->pos(); };
         DragStone(*player, stone, static_cast<PointIndex>(target), offset);
         QCOMPARE(player->prompter.shown, sent.isEmpty() ? QStringList{kRefused} : QStringList());
         if (sent.isEmpty()) {
             const geometry::PixelPos point = geometry::PointPos(static_cast<PointIndex>(target));
             QCOMPARE(whileOpen, QPoint(point.x, point.y) + offset);
-            QCOMPARE(PointOf(W().Mystone[stone]), from);
+            QCOMPARE(PointOf(W().Own(stone)), from);
             QCOMPARE(State(W()), before);
             QVERIFY(!peer->WaitFor(1, 50));
             return;
         }
-        QCOMPARE(PointOf(W().Mystone[stone]), target);
-        QVERIFY(W().Model().PointEmpty()[from] && !W().Model().PointEmpty()[target]);
+        QCOMPARE(PointOf(W().Own(stone)), target);
+        QVERIFY(W().Game().Board().PointEmpty()[from] && !W().Game().Board().PointEmpty()[target]);
         QCOMPARE(State(W()).section('|', 2, 2), QStringLiteral("rival"));
         QVERIFY(peer->WaitFor(sent.size()));
         QCOMPARE(peer->Take(), sent);
@@ -361,7 +367,7 @@ private slots:
         QCOMPARE(player->Lines().filter(kWin), QStringList{kWin});
         QVERIFY(player->LastLineSelected() && player->LastLine() == kWin);
         QCOMPARE(State(W()), QStringLiteral("相手|4-4|none|513|267"));
-        QVERIFY(W().StartP->isVisible() && W().StartGame->isEnabled());
+        QVERIFY(W().Board().BannerBox()->isVisible() && W().Form().startButton->isEnabled());
     }
 
     // The rival's win ends the game while a stone is held: the stone goes
@@ -369,7 +375,7 @@ private slots:
     void gameEndDuringADrag() {
         Open();
         StartGame();
-        PictureBox* stone = W().Mystone[1];
+        PictureBox* stone = W().Own(1);
         QTest::mousePress(stone, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseMove(stone, QPoint(40, -50));
         QVERIFY(PointOf(stone) < 0);
@@ -385,18 +391,18 @@ private slots:
     void startBannerBlinks() {
         Open(kSlowStepMs);
         VisibilityLog log;
-        W().StartP->installEventFilter(&log);
+        W().Board().BannerBox()->installEventFilter(&log);
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(kSlowStepMs / 5);
         QElapsedTimer clock;
         clock.start();
-        QTest::mouseClick(W().StartGame, Qt::LeftButton);
-        QTRY_VERIFY(!W().StartSequenceRunning());
-        QVERIFY(clock.elapsed() >= StartSequence::kSteps * kSlowStepMs - 5);
+        QTest::mouseClick(W().Form().startButton, Qt::LeftButton);
+        QTRY_VERIFY(!W().Game().StartRunning());
+        QVERIFY(clock.elapsed() >= conversation::kStartSteps * kSlowStepMs - 5);
         QCOMPARE(log.shown, QList<bool>({true, false, true, false, true, false}));
-        QVERIFY(ticks >= StartSequence::kSteps * 2);
+        QVERIFY(ticks >= conversation::kStartSteps * 2);
         QVERIFY(OwnStonesEnabled(W()));
     }
 
@@ -486,13 +492,14 @@ private slots:
         QFETCH(int, added);
         QFETCH(Intruder, intruder);
         Open(kSlowStepMs, intruder);
-        const int before = W().RecieveList->count();
+        const int before = W().Form().messageList->count();
         Send(bursts);
         // A kept tail's window may close late on a loaded machine.
         QTRY_COMPARE(player->Lines().mid(player->Lines().size() - tail.size()), tail);
         QTRY_COMPARE(State(W()), state);
         // Whatever the rival calls itself, the tooltip shows it as text.
-        QCOMPARE(QTextDocumentFragment::fromHtml(W().Rival->toolTip()).toPlainText(), W().Rival->text());
+        QCOMPARE(QTextDocumentFragment::fromHtml(W().Form().rivalName->toolTip()).toPlainText(),
+                 W().Form().rivalName->text());
         const QStringList lines = player->Lines();
         if (added >= 0) QCOMPARE(lines.size(), qMin(before + added, kListCap));
         // What the rival sends is selected; listening again is not.
@@ -515,9 +522,9 @@ private slots:
         QFETCH(QString, before);
         QFETCH(QString, after);
         Open();
-        W().LoseNum->setText(before);
+        W().Form().lossCount->setText(before);
         peer->Write("|Finis ");
-        QTRY_COMPARE(W().LoseNum->text(), after);
+        QTRY_COMPARE(W().Form().lossCount->text(), after);
     }
 };
 

@@ -2,7 +2,8 @@
 
 #include <QCommandLineOption>
 #include <array>
-#include <limits>
+
+#include "net/port_text.h"
 
 namespace torvane {
 
@@ -44,17 +45,10 @@ std::optional<int> ReadLevel(const QString& text) {
     return level;
 }
 
-std::optional<quint16> ReadPort(const QString& text) {
-    bool ok = false;
-    const uint port = text.toUInt(&ok);
-    if (!ok || port > std::numeric_limits<quint16>::max()) return std::nullopt;
-    return static_cast<quint16>(port);
-}
-
 // "HOST:PORT"; the last colon splits, so a bracketed IPv6 host also works.
 std::optional<QString> ReadEndpoint(const QString& text, CpuOptions& options) {
     const qsizetype colon = text.lastIndexOf(u':');
-    const std::optional<quint16> port = colon > 0 ? ReadPort(text.mid(colon + 1)) : std::nullopt;
+    const std::optional<quint16> port = colon > 0 ? ParsePort(text.mid(colon + 1)) : std::nullopt;
     if (!port || *port == 0) return QStringLiteral("--connect needs HOST:PORT with a port from 1 to 65535");
     options.host = text.left(colon);
     if (options.host.startsWith(u'[') && options.host.endsWith(u']')) options.host = options.host.mid(1).chopped(1);
@@ -71,7 +65,7 @@ std::optional<QString> ReadMode(const QCommandLineParser& parser, CpuOptions& op
         return ReadEndpoint(parser.value(kConnect), options);
     }
     options.mode = CpuOptions::Mode::Listen;
-    const std::optional<quint16> port = ReadPort(parser.value(kListen));
+    const std::optional<quint16> port = ParsePort(parser.value(kListen));
     if (!port) return QStringLiteral("--listen needs a port from 0 to 65535");
     options.port = *port;
     return std::nullopt;

@@ -19,7 +19,7 @@ QString FaultText(MoveFault fault) {
 
 Reply CpuPlayer::OnConnected() {
     Reply reply;
-    reply.send << CnnctMessage(config_.name);
+    reply.send << GreetingMessage(config_.name);
     return reply;
 }
 
@@ -27,25 +27,25 @@ Reply CpuPlayer::OnMessage(const Message& message) {
     Reply reply;
     switch (message.command) {
     case Command::Plain: reply.notes << QStringLiteral("text: ") + message.argument; break;
-    case Command::Cnnct:
-        reply.send << SNameMessage(config_.name);
+    case Command::Greeting:
+        reply.send << NameReplyMessage(config_.name);
         OnGreeting(message.argument, reply);
         break;
-    case Command::SName: OnGreeting(message.argument, reply); break;
-    case Command::Speak:
+    case Command::NameReply: OnGreeting(message.argument, reply); break;
+    case Command::Chat:
         if (message.argumentMissing)
             reply.warnings << QStringLiteral("an empty chat message arrived");
         else
             reply.notes << QStringLiteral("chat: ") + message.argument;
         break;
-    case Command::Reset:
+    case Command::TallyReset:
         wins_ = losses_ = 0;
         policy_.TallyReset();
         reply.notes << QStringLiteral("tally reset: wins 0, losses 0");
         break;
-    case Command::StrtG: OnStart(reply); break;
-    case Command::SetSt: OnMove(message, reply); break;
-    case Command::Finis: OnFinis(reply); break;
+    case Command::Start: OnStart(reply); break;
+    case Command::Move: OnMove(message, reply); break;
+    case Command::GameOver: OnFinis(reply); break;
     }
     return reply;
 }
@@ -59,10 +59,8 @@ void CpuPlayer::OnGreeting(const QString& rivalName, Reply& reply) {
     }
 }
 
-// When both sides start at nearly the same moment, the server's start
-// stands on both screens, as the game program settles it.
 void CpuPlayer::OnStart(Reply& reply) {
-    if (phase_ == Phase::OwnStart && config_.isServer) {
+    if (phase_ == Phase::OwnStart && conversation::OwnStartStands(config_.isServer)) {
         reply.notes << QStringLiteral("the rival's start crossed ours; ours stands");
         return;
     }
@@ -90,7 +88,7 @@ void CpuPlayer::OnMove(const Message& message, Reply& reply) {
         fault = FaultText(*broken);
     if (fault) {
         reply.warnings << QStringLiteral("illegal move \"%1\": %2").arg(message.argument, *fault);
-        reply.send << SpeakMessage(Chat(kIllegalMoveChat));
+        reply.send << ChatMessage(Chat(kIllegalMoveChat));
         StartOwnGame(reply);
         return;
     }
@@ -122,7 +120,7 @@ Reply CpuPlayer::OnWake() {
 }
 
 void CpuPlayer::StartOwnGame(Reply& reply) {
-    reply.send << StrtGMessage();
+    reply.send << StartMessage();
     board_.Reset();
     phase_ = Phase::OwnStart;
     rivalStartedLast_ = false;
@@ -142,12 +140,12 @@ void CpuPlayer::MakeMove(Reply& reply) {
     }
     const bool wins = StepWins(placement, *step);
     const int stone = board_.MoveOwn(step->from, step->to);
-    reply.send << SetStMessage(stone, step->to, step->from);
+    reply.send << MoveMessage(stone, step->to, step->from);
     if (!wins) {
         phase_ = Phase::RivalTurn;
         return;
     }
-    reply.send << FinisMessage();
+    reply.send << GameOverMessage();
     EndGame(true, reply);
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cpu/policy.h"
+#include "net/conversation.h"
 #include "net/protocol.h"
 #include "rules/board_model.h"
 
@@ -24,9 +25,9 @@ struct PlayerConfig {
     bool isServer = false;
     StartPolicy starts = StartPolicy::Never;
     int moveDelayMs = 600;
-    // The game program blinks its start banner for 3 s after a start arrives
-    // and only then shows whose turn it is.
-    int ownStartWaitMs = 3500;
+    // The rival's program shows whose turn it is only once its start has
+    // ended.
+    int ownStartWaitMs = conversation::kStartMs;
     // Lets the human see the result before the next start clears the board.
     int nextGameDelayMs = 2000;
 };

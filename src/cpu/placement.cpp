@@ -7,8 +7,8 @@ namespace torvane {
 Placement PlacementOf(const BoardModel& board) {
     Placement placement;
     for (int i = 0; i < kStoneCount; ++i) {
-        placement.own |= PointBit(board.Mystone(i));
-        placement.rival |= PointBit(board.Yourstone(i));
+        placement.own |= PointBit(board.OwnStone(i));
+        placement.rival |= PointBit(board.RivalStone(i));
     }
     return placement;
 }

@@ -79,7 +79,9 @@ bool MessageConnection::End() {
 
 void MessageConnection::Deliver(const std::vector<Message>& messages) {
     if (messages.empty()) return;
-    const auto isName = [](const Message& m) { return m.command == Command::Cnnct || m.command == Command::SName; };
+    const auto isName = [](const Message& m) {
+        return m.command == Command::Greeting || m.command == Command::NameReply;
+    };
     greeted_ = greeted_ || std::any_of(messages.begin(), messages.end(), isName);
     if (greeted_) greetingTimer_.stop();
     emit MessagesArrived(messages);

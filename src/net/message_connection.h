@@ -16,13 +16,14 @@
 #include <QTimer>
 #include <vector>
 
+#include "net/message_channel.h"
 #include "net/message_reader.h"
 #include "net/peer_socket.h"
 #include "net/protocol.h"
 
 namespace torvane {
 
-class MessageConnection : public QObject {
+class MessageConnection : public QObject, public MessageChannel {
     Q_OBJECT
 public:
     static constexpr int kGreetingTimeoutMs = 10000;
@@ -40,15 +41,15 @@ public:
     void Close();
 
     // Sends one message; false, sending nothing, without a connection.
-    bool Send(const QString& message);
+    bool Send(const QString& message) override;
     bool IsConnected() const { return socket_->IsConnected(); }
     bool IsListening() const { return socket_->IsListening(); }
 
     // While paused no more messages arrive; see PeerSocket.
-    void PauseReading() { socket_->PauseReading(); }
-    void ResumeReading() { socket_->ResumeReading(); }
+    void PauseReading() override { socket_->PauseReading(); }
+    void ResumeReading() override { socket_->ResumeReading(); }
     // Runs `action` once what has arrived by now is delivered; see PeerSocket.
-    void AfterWaiting(std::function<void()> action) { socket_->AfterWaiting(std::move(action)); }
+    void AfterWaiting(std::function<void()> action) override { socket_->AfterWaiting(std::move(action)); }
 
 signals:
     // Server: a client has connected, and may yet prove to be no rival.

@@ -10,7 +10,7 @@ std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
     std::vector<Message> continued;
     if (open_ && !rest.isEmpty() && !rest.startsWith(u'|')) {
         // A name takes the whole read; a line runs to the first "|".
-        const bool name = open_ == Command::Cnnct || open_ == Command::SName;
+        const bool name = open_ == Command::Greeting || open_ == Command::NameReply;
         const qsizetype bar = name ? -1 : rest.indexOf(u'|');
         const QStringView more = bar < 0 ? rest : rest.first(bar);
         continued.push_back({*open_, more.toString(), false, true});

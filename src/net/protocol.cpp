@@ -19,13 +19,13 @@ struct Tag {
 };
 
 constexpr std::array<Tag, 7> kTags{{
-    {Command::Cnnct, u"|Cnnct"},
-    {Command::SName, u"|SName"},
-    {Command::Speak, u"|Speak"},
-    {Command::Reset, u"|Reset"},
-    {Command::StrtG, u"|StrtG"},
-    {Command::SetSt, u"|SetSt"},
-    {Command::Finis, u"|Finis"},
+    {Command::Greeting, u"|Cnnct"},
+    {Command::NameReply, u"|SName"},
+    {Command::Chat, u"|Speak"},
+    {Command::TallyReset, u"|Reset"},
+    {Command::Start, u"|StrtG"},
+    {Command::Move, u"|SetSt"},
+    {Command::GameOver, u"|Finis"},
 }};
 
 QStringView TagOf(Command command) {
@@ -58,9 +58,9 @@ struct Needs {
     qsizetype characters;
 };
 constexpr std::array<Needs, 3> kArgumentNeeds{{
-    {Command::SetSt, kMoveDigits},
-    {Command::Speak, 1},
-    {Command::SName, 1},
+    {Command::Move, kMoveDigits},
+    {Command::Chat, 1},
+    {Command::NameReply, 1},
 }};
 
 // A read that stops inside a tag or before the argument it needs: the rest
@@ -93,20 +93,20 @@ qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages) {
         return kReadEnds;
     }
     const QStringView argument = rest.size() > kArgumentStart ? rest.sliced(kArgumentStart) : QStringView();
-    if (command == Command::Cnnct || command == Command::SName) {
+    if (command == Command::Greeting || command == Command::NameReply) {
         messages.push_back({command, argument.toString(), false});
         return kReadEnds;
     }
-    const bool takesArgument = command == Command::Speak || command == Command::SetSt;
+    const bool takesArgument = command == Command::Chat || command == Command::Move;
     if (takesArgument && argument.isEmpty()) {
         messages.push_back({command, QString(), true});
         return kReadEnds;
     }
     const qsizetype bar = argument.indexOf(kBar);
     Message message{command, QString(), false};
-    if (command == Command::Speak) {
+    if (command == Command::Chat) {
         message.argument = (bar < 0 ? argument : argument.first(bar)).toString();
-    } else if (command == Command::SetSt) {
+    } else if (command == Command::Move) {
         message.argument = argument.first(std::min(argument.size(), kMoveDigits)).toString();
     }
     messages.push_back(std::move(message));
@@ -144,8 +144,8 @@ CutRead CutMessages(QStringView read, bool keepTail) {
     }
     const Message& last = cut.messages.back();
     const Command command = CommandOf(rest);
-    const bool names = command == Command::Cnnct || command == Command::SName;
-    const bool chat = command == Command::Speak && !last.argumentMissing && rest.indexOf(kBar, 1) < 0;
+    const bool names = command == Command::Greeting || command == Command::NameReply;
+    const bool chat = command == Command::Chat && !last.argumentMissing && rest.indexOf(kBar, 1) < 0;
     cut.openEnd = command == last.command && (names || chat);
     return cut;
 }
@@ -167,22 +167,22 @@ QString ChatLine(QStringView nickName, QStringView text) {
     return line.replace(kBar, u'｜');
 }
 
-QString CnnctMessage(QStringView nickName) { return Tagged(Command::Cnnct, nickName); }
+QString GreetingMessage(QStringView nickName) { return Tagged(Command::Greeting, nickName); }
 
-QString SNameMessage(QStringView name) { return Tagged(Command::SName, name); }
+QString NameReplyMessage(QStringView name) { return Tagged(Command::NameReply, name); }
 
-QString SpeakMessage(QStringView chatLine) { return Tagged(Command::Speak, chatLine); }
+QString ChatMessage(QStringView chatLine) { return Tagged(Command::Chat, chatLine); }
 
-QString ResetMessage() { return Tagged(Command::Reset); }
+QString TallyResetMessage() { return Tagged(Command::TallyReset); }
 
-QString StrtGMessage() { return Tagged(Command::StrtG); }
+QString StartMessage() { return Tagged(Command::Start); }
 
-QString SetStMessage(int stone, int target, int source) {
+QString MoveMessage(int stone, int target, int source) {
     Q_ASSERT(stone >= 0 && stone <= 9 && target >= 0 && target <= 9 && source >= 0 && source <= 9);
     const QChar digits[kMoveDigits] = {QChar(u'0' + stone), QChar(u'0' + target), QChar(u'0' + source)};
-    return Tagged(Command::SetSt, QStringView(digits, kMoveDigits));
+    return Tagged(Command::Move, QStringView(digits, kMoveDigits));
 }
 
-QString FinisMessage() { return Tagged(Command::Finis); }
+QString GameOverMessage() { return Tagged(Command::GameOver); }
 
 }  // namespace torvane

@@ -6,30 +6,34 @@
 //
 //   stream   = { message }                      no terminator, no length
 //   message  = "|" command sep argument
-//   command  = "Cnnct" | "SName" | "Speak" | "Reset" | "StrtG" | "SetSt" | "Finis"
+//   command  = "Cnnct"   greeting: the client's nickname, sent once connected
+//            | "SName"   name reply: the server's nickname, the answer to it
+//            | "Speak"   chat: nickname ">>" text
+//            | "Reset"   tally reset
+//            | "StrtG"   start: the sender moves first in a new game
+//            | "SetSt"   move: stone target source, one decimal digit each,
+//                        points in the sender's numbering
+//            | "Finis"   game over: the sender's last move won
 //   sep      = any one character                sent as " ", never examined
-//   argument = Cnnct, SName: the nickname, running to the end of the read
-//              Speak:        nickname ">>" chat text
-//              SetSt:        stone target source, one decimal digit each,
-//                            points in the sender's numbering
-//              Reset, StrtG, Finis: empty
+//   argument = the greeting's and the name reply's run to the end of the
+//              read; reset, start and game over have none
 //
 // Cutting one read R:
 //   1. R not starting with "|" is one plain line, whole; the read ends.
 //   2. The command is R's first six characters; the argument A is everything
 //      from the eighth character on (empty when R has seven or fewer).
 //   3. An unknown command ends the read; the rest is dropped.
-//   4. Cnnct and SName take all of A; the read ends.
-//   5. Speak and SetSt with an empty A are errors; the read ends.
+//   4. A greeting or name reply takes all of A; the read ends.
+//   5. A chat or move with an empty A is an error; the read ends.
 //   6. Otherwise the first "|" in A ends the message and starts the next one
-//      (go to 2); Speak's line is the text before it, and SetSt reads its
+//      (go to 2); a chat line is the text before it, and a move reads its
 //      three digits from A's first three characters wherever the "|" is. A
 //      digit that is not "0".."9", or is missing, reads as 0.
 //
 // A read that stops inside a tag ("|" plus fewer than six characters that
 // begin a command name), inside a move ("|SetSt" plus fewer than four more
-// characters) or before the first character of a chat line or a server name
-// ("|Speak" or "|SName" plus fewer than two more) may be cut short there: that
+// characters) or before the first character of a chat line or a name reply
+// ("|Speak" or "|SName" plus fewer than two more) is cut short there: that
 // tail is handed back to be put in front of the next read instead of being
 // handled as it stands.
 //
@@ -44,17 +48,18 @@
 
 namespace torvane {
 
-enum class Command { Plain, Cnnct, SName, Speak, Reset, StrtG, SetSt, Finis };
+enum class Command { Plain, Greeting, NameReply, Chat, TallyReset, Start, Move, GameOver };
 
 // One message cut from a read.
-//   Plain:        argument is the whole line.
-//   Cnnct, SName: argument is the name (possibly empty).
-//   Speak:        argument is the chat line up to the next "|".
-//   SetSt:        argument is A's first three characters (fewer if A is shorter).
-//   Reset, StrtG, Finis: argument is empty.
-// argumentMissing is true for Speak and SetSt whose argument A was empty,
-// which the receiver reports as an error. continued marks a Plain, Speak,
-// Cnnct or SName whose argument is more of the previous read's line or name.
+//   Plain:                 argument is the whole line.
+//   Greeting, NameReply:   argument is the name (possibly empty).
+//   Chat:                  argument is the chat line up to the next "|".
+//   Move:                  argument is A's first three characters (fewer if
+//                          A is shorter).
+//   TallyReset, Start, GameOver: argument is empty.
+// argumentMissing is true for a chat or move whose argument A was empty,
+// which the receiver reports as an error. continued marks a plain line, chat
+// line or name whose argument is more of the previous read's line or name.
 struct Message {
     Command command = Command::Plain;
     QString argument;
@@ -92,12 +97,12 @@ MoveDigits ReadMoveDigits(QStringView argument);
 QString ChatLine(QStringView nickName, QStringView text);
 
 // The messages as sent.
-QString CnnctMessage(QStringView nickName);
-QString SNameMessage(QStringView name);
-QString SpeakMessage(QStringView chatLine);
-QString ResetMessage();
-QString StrtGMessage();
-QString SetStMessage(int stone, int target, int source);
-QString FinisMessage();
+QString GreetingMessage(QStringView nickName);
+QString NameReplyMessage(QStringView name);
+QString ChatMessage(QStringView chatLine);
+QString TallyResetMessage();
+QString StartMessage();
+QString MoveMessage(int stone, int target, int source);
+QString GameOverMessage();
 
 }  // namespace torvane

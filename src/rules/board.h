@@ -21,14 +21,14 @@ constexpr bool IsPoint(int p) { return p >= 0 && p < kPointCount; }
 constexpr bool IsStone(int stone) { return stone >= 0 && stone < kStoneCount; }
 
 // Where stone i of each side stands at the start of a game.
-constexpr PointIndex MyStartPoint(int stone) { return static_cast<PointIndex>(6 + stone); }
-constexpr PointIndex YourStartPoint(int stone) { return static_cast<PointIndex>(2 - stone); }
+constexpr PointIndex OwnStartPoint(int stone) { return static_cast<PointIndex>(6 + stone); }
+constexpr PointIndex RivalStartPoint(int stone) { return static_cast<PointIndex>(2 - stone); }
 
 // Which points are free at the start of every game: those no stone starts on.
 inline constexpr std::array<bool, kPointCount> kStartEmpty = [] {
     std::array<bool, kPointCount> empty{};
     empty.fill(true);
-    for (int i = 0; i < kStoneCount; ++i) empty[MyStartPoint(i)] = empty[YourStartPoint(i)] = false;
+    for (int i = 0; i < kStoneCount; ++i) empty[OwnStartPoint(i)] = empty[RivalStartPoint(i)] = false;
     return empty;
 }();
 

@@ -8,15 +8,15 @@ namespace torvane {
 
 void BoardModel::Reset() {
     for (int i = 0; i < kStoneCount; ++i) {
-        mine_[i] = MyStartPoint(i);
-        yours_[i] = YourStartPoint(i);
+        own_[i] = OwnStartPoint(i);
+        rival_[i] = RivalStartPoint(i);
     }
     empty_ = kStartEmpty;
     lifted_.reset();
 }
 
 void BoardModel::Lift(int stone) {
-    picked_ = mine_[stone];
+    picked_ = own_[stone];
     empty_[picked_] = true;
     lifted_ = stone;
 }
@@ -27,7 +27,7 @@ bool BoardModel::CanPlace(PointIndex target) const {
 
 void BoardModel::Place(PointIndex target) {
     if (!lifted_) return;
-    mine_[*lifted_] = target;
+    own_[*lifted_] = target;
     empty_[target] = false;
     lifted_.reset();
 }
@@ -38,18 +38,18 @@ void BoardModel::PutBack() {
     lifted_.reset();
 }
 
-bool BoardModel::HasThreeInRow() const { return IsWinningLine(mine_); }
+bool BoardModel::HasThreeInRow() const { return IsWinningLine(own_); }
 
 void BoardModel::ApplyRivalMove(int stone, int target, int source) {
     if (!IsStone(stone) || !IsPoint(target)) return;
-    yours_[stone] = MirrorPoint(target);
+    rival_[stone] = MirrorPoint(target);
     empty_[MirrorPoint(target)] = false;
     if (IsPoint(source)) empty_[MirrorPoint(source)] = true;
 }
 
 std::optional<MoveFault> BoardModel::RivalMoveFault(int stone, int target, int source) const {
     if (!IsStone(stone)) return MoveFault::NoSuchStone;
-    const PointIndex from = yours_[stone];
+    const PointIndex from = rival_[stone];
     if (source != MirrorPoint(from)) return MoveFault::NotOnSource;
     if (!IsPoint(target)) return MoveFault::NoSuchTarget;
     const PointIndex to = MirrorPoint(target);
@@ -60,17 +60,17 @@ std::optional<MoveFault> BoardModel::RivalMoveFault(int stone, int target, int s
 
 bool BoardModel::RivalHasThreeInRow() const {
     std::array<PointIndex, kStoneCount> theirs{};
-    std::transform(yours_.begin(), yours_.end(), theirs.begin(), [](PointIndex p) { return MirrorPoint(p); });
+    std::transform(rival_.begin(), rival_.end(), theirs.begin(), [](PointIndex p) { return MirrorPoint(p); });
     return IsWinningLine(theirs);
 }
 
 int BoardModel::MoveOwn(PointIndex from, PointIndex to) {
-    const auto stone = std::find(mine_.begin(), mine_.end(), from);
-    if (stone == mine_.end()) return -1;
+    const auto stone = std::find(own_.begin(), own_.end(), from);
+    if (stone == own_.end()) return -1;
     *stone = to;
     empty_[from] = true;
     empty_[to] = false;
-    return static_cast<int>(stone - mine_.begin());
+    return static_cast<int>(stone - own_.begin());
 }
 
 }  // namespace torvane

@@ -11,7 +11,7 @@
 namespace torvane {
 
 // Whose move it is; None between games.
-enum class Turn { None, Mine, Rival };
+enum class Turn { None, Own, Rival };
 
 // Why a move the rival reports breaks the rules.
 enum class MoveFault { NoSuchStone, NotOnSource, NoSuchTarget, Taken, NotAdjacent };
@@ -24,8 +24,8 @@ public:
     // hand. The turn is kept: whoever starts a game sets it.
     void Reset();
 
-    PointIndex Mystone(int stone) const { return mine_[stone]; }
-    PointIndex Yourstone(int stone) const { return yours_[stone]; }
+    PointIndex OwnStone(int stone) const { return own_[stone]; }
+    PointIndex RivalStone(int stone) const { return rival_[stone]; }
     const std::array<bool, kPointCount>& PointEmpty() const { return empty_; }
     // Where the stone lifted last came from.
     PointIndex PickedPoint() const { return picked_; }
@@ -60,8 +60,8 @@ public:
     int MoveOwn(PointIndex from, PointIndex to);
 
 private:
-    std::array<PointIndex, kStoneCount> mine_{};
-    std::array<PointIndex, kStoneCount> yours_{};
+    std::array<PointIndex, kStoneCount> own_{};
+    std::array<PointIndex, kStoneCount> rival_{};
     std::array<bool, kPointCount> empty_{};
     PointIndex picked_ = 0;
     std::optional<int> lifted_;

@@ -2,9 +2,9 @@
 
 #include <utility>
 
-namespace torvane {
+#include "match/shown_text.h"
 
-QString CutText(const QString& text, qsizetype limit) { return text.size() <= limit ? text : text.first(limit) + u'…'; }
+namespace torvane {
 
 MessageList::MessageList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);

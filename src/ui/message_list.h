@@ -11,9 +11,6 @@
 
 namespace torvane {
 
-// `text` cut to `limit` characters and "…" when it is longer.
-QString CutText(const QString& text, qsizetype limit);
-
 class MessageList : public QListWidget {
     Q_OBJECT
 public:

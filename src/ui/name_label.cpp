@@ -23,10 +23,7 @@ FittedName Place(const QFont& font, const QString& text, const QRectF& box, cons
 
 }  // namespace
 
-NameLabel::NameLabel(const QString& name, QWidget* parent) : QLabel(parent) {
-    setTextFormat(Qt::PlainText);
-    setText(name);
-}
+NameLabel::NameLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 
 // The rival chooses the name: it is never read as markup, here or in the
 // tooltip, which Qt would otherwise render as rich text when it looks like it.

@@ -12,9 +12,6 @@
 
 namespace torvane {
 
-// The most of a name that is shown, and that the dialog takes.
-inline constexpr qsizetype kMaxNameLength = 64;
-
 // The name as drawn: its font, its text, the start of its baseline and the
 // bounds of its ink there, in the label's coordinates.
 struct FittedName {
@@ -27,7 +24,7 @@ struct FittedName {
 class NameLabel : public QLabel {
     Q_OBJECT
 public:
-    NameLabel(const QString& name, QWidget* parent);
+    explicit NameLabel(QWidget* parent = nullptr);
 
     // Hides QLabel::setText, so that the tooltip follows the name.
     void setText(const QString& name);

@@ -24,16 +24,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.drawPixmap(inner.topLeft(), picture_);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) {
-    emit MouseDown(event->button(), event->modifiers(), event->position());
-}
+void PictureBox::mousePressEvent(QMouseEvent* event) { emit Pressed(event->position()); }
 
-void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    emit MouseMove(event->buttons(), event->modifiers(), event->position());
-}
+void PictureBox::mouseMoveEvent(QMouseEvent* event) { emit Moved(event->position()); }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    emit MouseUp(event->button(), event->modifiers(), event->position());
-}
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) { emit Released(event->position()); }
 
 }  // namespace torvane

@@ -1,7 +1,7 @@
 #pragma once
 // A box that shows a bitmap at its natural size, anchored at the top-left of
 // its inner area and clipped to it, and reports mouse presses, moves and
-// releases in its own pixel coordinates.
+// releases, of any button, in its own pixel coordinates.
 
 #include <QFrame>
 #include <QPixmap>
@@ -18,9 +18,9 @@ public:
     const QPixmap& Picture() const { return picture_; }
 
 signals:
-    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
-    void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF pos);
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
+    void Pressed(QPointF pos);
+    void Moved(QPointF pos);
+    void Released(QPointF pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

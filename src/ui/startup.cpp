@@ -6,7 +6,7 @@
 
 #include "ui/bitmaps.h"
 #include "ui/fonts.h"
-#include "ui/main_window.h"
+#include "ui/game_window.h"
 #include "ui/prompter.h"
 #include "ui/quit_signals.h"
 
@@ -39,13 +39,10 @@ int RunTorvane(QApplication& app, bool vsComputer) {
         return 1;
     }
     QuitSignals quitSignals;
-    Session session;
-    session.settings.ForwardPort = true;
-    // The menu's "play against the computer" entry opens the dialog with that role chosen.
-    session.settings.VsComputer = vsComputer;
     MessageBoxPrompter prompter;
-    Main main(session, prompter);
-    main.Form_Load();
+    GameWindow window(prompter, {.forwardPort = true});
+    // The menu's "play against the computer" entry opens the dialog with that role chosen.
+    window.Open(vsComputer ? ConnectionSettings::Role::Computer : ConnectionSettings::Role::Server);
     return app.exec();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The fixed texts of the two windows: captions, message boxes and system
-// lines, the connection's failures among them. The blanks
+// The fixed texts the windows show besides those of their forms: message
+// boxes and system lines, the connection's failures among them. The blanks
 // inside the framed system lines are ideographic spaces (U+3000); "～" is
 // the fullwidth tilde (U+FF5E).
 
@@ -8,29 +8,10 @@
 
 namespace torvane::text {
 
-// Windows and controls.
-inline const QString kMainCaption = QStringLiteral("Torvane　Product by Torvane Developers");
-inline const QString kDialogCaption = QStringLiteral("サーバかクライアントを選択しよう");
-inline const QString kOneSelf = QStringLiteral("自分");
-inline const QString kRival = QStringLiteral("相手");
-inline const QString kVersus = QStringLiteral("ＶＳ");
-inline const QString kWins = QStringLiteral("勝");
-inline const QString kLosses = QStringLiteral("敗");
-inline const QString kZero = QStringLiteral("0");
-inline const QString kStartGame = QStringLiteral("ゲーム開始");
-inline const QString kReset = QStringLiteral("勝敗リセット");
-inline const QString kServer = QStringLiteral("サーバ");
-inline const QString kClient = QStringLiteral("クライアント");
-inline const QString kComputer = QStringLiteral("コンピュータ");
-inline const QString kNameLabel = QStringLiteral("名前");
-inline const QString kHostLabel = QStringLiteral("ホスト名");
-inline const QString kPortLabel = QStringLiteral("ポート");
-inline const QString kOk = QStringLiteral("ＯＫ");
-inline const QString kCancel = QStringLiteral("Cancel");
+// What the connection dialog's host box shows for each role.
 inline const QString kOwnComputer = QStringLiteral("自分のパソコン");
 inline const QString kThisComputer = QStringLiteral("このパソコン");
 inline const QString kLoopbackHost = QStringLiteral("127.0.0.1");
-inline const QString kDefaultPort = QStringLiteral("9898");
 
 // Message boxes.
 inline const QString kInputErrorTitle = QStringLiteral("入力エラー");

@@ -2,6 +2,7 @@
 
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
+#include <QApplication>
 #include <QLabel>
 #include <QTcpServer>
 #include <QTest>
@@ -25,9 +26,12 @@ void RecordingPrompter::Information(QWidget*, const QString& title, const QStrin
     closed();
 }
 
-Player::Player(int startStepMs, int greetingTimeoutMs) {
+Player::Player(int startStepMs, int greetingTimeoutMs)
+    : Player(GameOptions{.startStepMs = startStepMs, .greetingTimeoutMs = greetingTimeoutMs}) {}
+
+Player::Player(const GameOptions& options) {
     fonts::InstallSubstitutes();
-    window = std::make_unique<Main>(session, prompter, startStepMs, greetingTimeoutMs);
+    window = std::make_unique<GameWindow>(prompter, options);
 }
 
 Player::~Player() {
@@ -36,45 +40,46 @@ Player::~Player() {
 
 namespace {
 
-// The dialog accepted with these settings and handed over to the window.
-void Accept(Player& player, bool server, const QString& nickName, quint16 port, const QString& host) {
+// The dialog closed and the rival met with these settings.
+void Accept(Player& player, ConnectionSettings::Role role, const QString& nickName, quint16 port, const QString& host) {
     player.Load();
-    ConnectionSettings& settings = player.session.settings;
-    settings.IsServer = server;
-    settings.NickName = nickName;
-    settings.PortText = QString::number(port);
-    settings.HostText = host;
-    settings.ConnectAccepted = true;
     if (player.window->Dialog()) player.window->Dialog()->close();
-    player.window->Form_Activate();
+    player.window->Play({role, nickName, host, port});
 }
 
 }  // namespace
 
-void Player::Serve(const QString& nickName, quint16 port) { Accept(*this, true, nickName, port, QString()); }
+void Player::Serve(const QString& nickName, quint16 port) {
+    Accept(*this, ConnectionSettings::Role::Server, nickName, port, QString());
+}
 
 void Player::Join(const QString& nickName, quint16 port, const QString& host) {
-    Accept(*this, false, nickName, port, host);
+    Accept(*this, ConnectionSettings::Role::Client, nickName, port, host);
 }
 
 QStringList Player::Lines() const {
     QStringList lines;
-    for (int i = 0; i < window->RecieveList->count(); ++i) lines << window->RecieveList->item(i)->text();
+    for (int i = 0; i < Form().messageList->count(); ++i) lines << Form().messageList->item(i)->text();
     return lines;
 }
 
 // The newest line is selected once the window is back in its event loop.
 bool Player::LastLineSelected() const {
-    const QListWidget* list = window->RecieveList;
-    QCoreApplication::sendPostedEvents(window->RecieveList);
+    MessageList* list = Form().messageList;
+    QCoreApplication::sendPostedEvents(list);
     return list->count() > 0 && list->selectedItems() == QList<QListWidgetItem*>{list->item(list->count() - 1)};
+}
+
+void Activate(Player& player) {
+    QApplication::setActiveWindow(player.window.get());
+    QCoreApplication::processEvents();
 }
 
 bool ConnectPair(Player& server, Player& client, const QString& serverName, const QString& clientName) {
     server.Serve(serverName);
     client.Join(clientName, server.Port());
     return QTest::qWaitFor(
-        [&] { return server.window->Rival->text() == clientName && client.window->Rival->text() == serverName; });
+        [&] { return server.Form().rivalName->text() == clientName && client.Form().rivalName->text() == serverName; });
 }
 
 bool RawPeer::ConnectTo(Player& server) {
@@ -98,7 +103,7 @@ bool RawPeer::WaitFor(qsizetype size, int ms) {
 }
 
 bool RawPeer::Settle(const Player& server, int ms) {
-    return QTest::qWaitFor([&] { return AllRead(server) && !server.window->StartSequenceRunning(); }, ms);
+    return QTest::qWaitFor([&] { return AllRead(server) && !server.Game().StartRunning(); }, ms);
 }
 
 // None in the kernel on either side, none in the window socket's buffer.
@@ -119,7 +124,7 @@ bool RawPeer::AllRead(const Player& server) const {
 }
 
 void DragStone(Player& player, int stone, PointIndex target, QPoint offset) {
-    PictureBox* box = player.window->Mystone[stone];
+    PictureBox* box = player.Own(stone);
     const QPoint grab(17, 23);
     const geometry::PixelPos point = geometry::PointPos(target);
     const QPoint delta = QPoint(point.x, point.y) + offset - box->pos();
@@ -135,15 +140,21 @@ int PointOf(const QWidget* stone) {
     return point ? *point : -1;
 }
 
-bool OwnStonesEnabled(const Main& window) {
-    return std::all_of(window.Mystone.begin(), window.Mystone.end(), [](auto* s) { return s->isEnabled(); });
+bool OwnStonesEnabled(const Player& player) {
+    for (int i = 0; i < kStoneCount; ++i) {
+        if (!player.Own(i)->isEnabled()) return false;
+    }
+    return true;
 }
 
-bool OwnStonesDisabled(const Main& window) {
-    return std::none_of(window.Mystone.begin(), window.Mystone.end(), [](auto* s) { return s->isEnabled(); });
+bool OwnStonesDisabled(const Player& player) {
+    for (int i = 0; i < kStoneCount; ++i) {
+        if (player.Own(i)->isEnabled()) return false;
+    }
+    return true;
 }
 
-bool IsGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == Main::TurnColor(); }
+bool IsGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == QColor(0, 255, 0); }
 
 QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
 

@@ -10,9 +10,13 @@
 #include <memory>
 
 #include "rules/board.h"
-#include "ui/main_window.h"
+#include "ui/board_view.h"
+#include "ui/connection_dialog.h"
+#include "ui/game_window.h"
 #include "ui/message_list.h"
 #include "ui/prompter.h"
+#include "ui_connection_dialog.h"
+#include "ui_game_window.h"
 
 class QLabel;
 
@@ -46,16 +50,17 @@ public:
 
 // The start sequence's steps in tests last a fiftieth of the real ones; a
 // bare peer that never greets is let go only by the tests that say so.
-inline constexpr int kStartStepMs = StartSequence::kStepMs / 50;
+inline constexpr int kStartStepMs = conversation::kStartStepMs / 50;
 inline constexpr int kPatientGreetingMs = 120000;
 
 struct Player {
     explicit Player(int startStepMs = kStartStepMs, int greetingTimeoutMs = kPatientGreetingMs);
+    explicit Player(const GameOptions& options);
     ~Player();
 
     // Start-up as the program does it; the dialog stays open.
-    void Load() { window->Form_Load(); }
-    // Start-up, then the dialog accepted with these settings and handed over.
+    void Load(ConnectionSettings::Role role = ConnectionSettings::Role::Server) { window->Open(role); }
+    // Start-up, then the dialog closed and the rival met as these settings say.
     void Serve(const QString& nickName, quint16 port = 0);
     void Join(const QString& nickName, quint16 port, const QString& host = QStringLiteral("127.0.0.1"));
 
@@ -64,10 +69,19 @@ struct Player {
     bool LastLineSelected() const;
     quint16 Port() const { return window->Connection().ListenPort(); }
 
-    Session session;
+    // The window's parts.
+    const Ui::GameWindow& Form() const { return window->Form(); }
+    BoardView& Board() const { return window->Board(); }
+    PictureBox* Own(int stone) const { return Board().OwnStone(stone); }
+    PictureBox* Rival(int stone) const { return Board().RivalStone(stone); }
+    const Match& Game() const { return window->CurrentMatch(); }
+
     RecordingPrompter prompter;
-    std::unique_ptr<Main> window;
+    std::unique_ptr<GameWindow> window;
 };
+
+// The player's window becomes the active one, as when focus comes back.
+void Activate(Player& player);
 
 // Joins two players over loopback; false unless both show each other's name.
 bool ConnectPair(Player& server, Player& client, const QString& serverName = QStringLiteral("sv"),
@@ -101,8 +115,8 @@ private:
 void DragStone(Player& player, int stone, PointIndex target, QPoint offset = {});
 // The point a stone stands on, or -1.
 int PointOf(const QWidget* stone);
-bool OwnStonesEnabled(const Main& window);
-bool OwnStonesDisabled(const Main& window);
+bool OwnStonesEnabled(const Player& player);
+bool OwnStonesDisabled(const Player& player);
 // The label carries the turn mark.
 bool IsGreen(const QLabel* label);
 

@@ -1,10 +1,10 @@
-#include "ui/start_sequence.h"
+#include "match/start_sequence.h"
 
 #include <utility>
 
 namespace torvane {
 
-StartSequence::StartSequence(QWidget* banner, int stepMs, QObject* parent) : QObject(parent), banner_(banner) {
+StartSequence::StartSequence(int stepMs, QObject* parent) : QObject(parent) {
     timer_.setInterval(stepMs);
     // A coarse timer may fire each step a little early; six of them add up.
     timer_.setTimerType(Qt::PreciseTimer);
@@ -15,8 +15,9 @@ void StartSequence::Begin(Kind kind) {
     kind_ = kind;
     step_ = 0;
     due_ = false;
-    if (banner_) banner_->show();
+    shown_ = true;
     timer_.start();
+    emit Blinked();
 }
 
 void StartSequence::Finish() {
@@ -27,14 +28,16 @@ void StartSequence::Finish() {
 void StartSequence::Stop() {
     timer_.stop();
     due_ = false;
+    shown_ = false;
 }
 
 // Step k hides the banner for odd k and shows it for even k; the last step
 // leaves it hidden since the step before.
 void StartSequence::Step() {
     ++step_;
-    if (step_ < kSteps) {
-        if (banner_) banner_->setVisible(step_ % 2 == 0);
+    if (step_ < conversation::kStartSteps) {
+        shown_ = step_ % 2 == 0;
+        emit Blinked();
         return;
     }
     timer_.stop();

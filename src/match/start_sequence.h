@@ -1,18 +1,18 @@
 #pragma once
 // The three seconds at the start of a game: the start banner blinks (shown,
-// hidden, ... six steps of half a second, ending hidden), driven by a timer
-// so the window keeps handling everything else meanwhile. A start during the
-// sequence begins it anew: the latest start stands, and the sequence ends
-// three seconds after it.
+// hidden, ... six steps, ending hidden), driven by a timer so that
+// everything else goes on meanwhile. A start during the sequence begins it
+// anew: the latest start stands, and the sequence ends three seconds after
+// it.
 //
 // When the last step is due the sequence still runs until its owner calls
 // Finish: what the rival sent before then belongs inside it, however late
 // it is read.
 
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
-#include <QWidget>
+
+#include "net/conversation.h"
 
 namespace torvane {
 
@@ -22,21 +22,21 @@ public:
     // Who started the game: the local player, or the rival.
     enum class Kind { Own, Received };
 
-    static constexpr int kSteps = 6;
-    static constexpr int kStepMs = 500;
-
     // `stepMs` is shortened in tests only.
-    StartSequence(QWidget* banner, int stepMs = kStepMs, QObject* parent = nullptr);
+    explicit StartSequence(int stepMs = conversation::kStartStepMs, QObject* parent = nullptr);
 
     void Begin(Kind kind);
     // Ends a due sequence with Finished; does nothing otherwise.
     void Finish();
-    // Ends the sequence where it stands, without Finished (the window closes).
+    // Ends the sequence where it stands, without Finished.
     void Stop();
     bool Running() const { return timer_.isActive() || due_; }
     Kind Current() const { return kind_; }
+    bool BannerShown() const { return shown_; }
 
 signals:
+    // The banner was shown or hidden.
+    void Blinked();
     // The last step has come; call Finish.
     void Due();
     void Finished(torvane::StartSequence::Kind kind);
@@ -44,11 +44,11 @@ signals:
 private:
     void Step();
 
-    QPointer<QWidget> banner_;
     QTimer timer_;
     Kind kind_ = Kind::Own;
     int step_ = 0;
     bool due_ = false;
+    bool shown_ = false;
 };
 
 }  // namespace torvane

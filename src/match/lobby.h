@@ -1,0 +1,63 @@
+#pragma once
+// The way to the rival for one game window: listening for it, with the home
+// router asked to forward the port; connecting to it; or starting the
+// computer on this machine and connecting to that. It hands each open
+// connection to the match, and tells the window what becomes of it.
+
+#include <QObject>
+
+#include "match/connection_settings.h"
+#include "net/message_connection.h"
+#include "net/port_mapping.h"
+
+namespace torvane {
+
+class LocalComputer;
+class Match;
+class PortMapper;
+
+class Lobby : public QObject {
+    Q_OBJECT
+public:
+    // `greetingTimeoutMs` is shortened in tests only.
+    explicit Lobby(Match& match, int greetingTimeoutMs = MessageConnection::kGreetingTimeoutMs,
+                   QObject* parent = nullptr);
+    ~Lobby() override;
+
+    // Listens, connects or starts the computer and connects to it, as
+    // `settings` say. False when listening or the computer failed at once;
+    // a failure to listen is told by Failed too.
+    bool Open(const ConnectionSettings& settings);
+    // Ends it all for good: the connection, the router's mapping, the computer.
+    void End();
+
+    const MessageConnection& Connection() const { return connection_; }
+
+signals:
+    // Server: a client has connected, and may yet prove to be no rival.
+    void ClientAccepted();
+    // Server: that client went away before greeting; listening again.
+    void ListeningAgain();
+    // Client: connected to the server.
+    void Connected();
+    // The rival closed the connection or stopped answering.
+    void Closed();
+    // Listening or connecting failed, or the connection broke.
+    void Failed(const torvane::SocketFailure& failure);
+    // The home router's answer about forwarding the listening port.
+    void RouterAnswered(const torvane::MappingResult& result);
+
+private:
+    bool StartComputer();
+    void OpenRouterPort();
+
+    Match& match_;
+    MessageConnection connection_;
+    QString ownName_;
+    // Forwards the listening port on the router, for a server.
+    PortMapper* portMapper_ = nullptr;
+    // The computer played against, while it is.
+    LocalComputer* computer_ = nullptr;
+};
+
+}  // namespace torvane

@@ -1,0 +1,125 @@
+#pragma once
+// One match against one rival as this player sees it, with no widgets: the
+// board, whose turn it is, the tally, the start of each game, and what each
+// message of the rival means. The window forwards what the player does and
+// shows what this object says has changed; the connection brings what the
+// rival sent and carries what this object sends (see Lobby).
+//
+// Changes are told once per input (a read, an action of the player, a step
+// of the start), after the input has been handled: a run of starts or game
+// ends in one read costs the screen no more than its last one.
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "match/start_sequence.h"
+#include "match/tally.h"
+#include "net/message_channel.h"
+#include "net/protocol.h"
+#include "rules/board_model.h"
+
+namespace torvane {
+
+// What the match tells the player in a fixed line of the message list.
+enum class Notice { OwnFirst, RivalFirst, Won, Lost, NoName, NoChat, NoMove, NotConnected };
+
+// One line for the message list: a notice, the player's own chat line, or
+// text from the rival, which may go on in later lines (see MessageReader).
+struct MatchLine {
+    enum class Kind { Notice, OwnChat, RivalText, RivalTextGoesOn };
+    Kind kind = Kind::Notice;
+    Notice notice = Notice::NotConnected;
+    QString text;
+};
+
+// The picture over the board: the start blinking, or how a game ended.
+enum class Banner { None, Start, Won, Lost };
+
+class Match : public QObject {
+    Q_OBJECT
+public:
+    // `startStepMs` is shortened in tests only.
+    explicit Match(int startStepMs = conversation::kStartStepMs, QObject* parent = nullptr);
+
+    // A connection to the rival is open, with this player as server or
+    // client under `ownName`; a client greets at once.
+    void Open(MessageChannel* channel, const QString& ownName, bool isServer);
+    // The connection is gone: nothing more is sent, and a start waits no more.
+    void Close();
+    // The window closes: a running start ends where it stands.
+    void Stop() { start_->Stop(); }
+    void Receive(const std::vector<Message>& messages);
+
+    // What the player does.
+    void Start();
+    void Lift(int stone);
+    // The caller has checked Board().CanPlace(target).
+    void Place(PointIndex target);
+    void PutBack();
+    void ResetTally();
+    // The player typed into the tally boxes.
+    void SetTally(const Tally& tally) { tally_ = tally; }
+    // False, keeping nothing, when there is nobody to send it to.
+    bool Chat(const QString& text);
+
+    const BoardModel& Board() const { return board_; }
+    const Tally& Counts() const { return tally_; }
+    // A game has started and not yet ended.
+    bool GameRunning() const { return gameRunning_; }
+    bool StartRunning() const { return start_->Running(); }
+    Banner CurrentBanner() const { return banner_; }
+    bool BannerShown() const { return StartRunning() ? start_->BannerShown() : banner_ != Banner::None; }
+
+signals:
+    void BoardChanged();
+    // Whose turn it is, whether a game runs, the banner, the tally.
+    void StateChanged();
+    void RivalNamed(const QString& name);
+    void LinesAdded(const QList<torvane::MatchLine>& lines);
+    // Something happened the player may want to look at.
+    void AttentionWanted();
+
+private:
+    class Input;
+
+    void Handle(const Message& message);
+    void OnName(const Message& message);
+    void OnChat(const Message& message);
+    void OnStart();
+    void OnMove(const Message& message);
+    void BeginStart(StartSequence::Kind kind);
+    void FinishStart(StartSequence::Kind kind);
+    void RunHeld();
+    void EndGame(bool won);
+    bool SendToRival(const QStringList& messages);
+    void AddNotice(Notice notice);
+
+    StartSequence* start_;
+    BoardModel board_;
+    Tally tally_;
+    Banner banner_ = Banner::None;
+    bool gameRunning_ = false;
+    QString rivalName_;
+    QString ownName_;
+    bool isServer_ = false;
+    MessageChannel* channel_ = nullptr;
+    // Received during a start and carried out when it ends.
+    std::deque<Message> held_;
+
+    // What changed during the input being handled, told when it is done.
+    struct Changes {
+        bool board = false;
+        bool state = false;
+        bool name = false;
+        bool attention = false;
+        QList<MatchLine> lines;
+    };
+    Changes changes_;
+    int inputDepth_ = 0;
+};
+
+}  // namespace torvane

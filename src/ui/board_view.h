@@ -1,0 +1,56 @@
+#pragma once
+// The board with its stones and the banner over it, as the match has them:
+// the board picture itself, with the six stones and the banner made beside
+// it on the same window, above it, so that a stone in hand can be dragged
+// anywhere over the window. The player drags an own stone with the mouse;
+// where it is let go is told, and the window decides.
+
+#include <QPointF>
+#include <array>
+#include <optional>
+
+#include "match/match.h"
+#include "ui/bitmaps.h"
+#include "ui/picture_box.h"
+
+namespace torvane {
+
+class BoardView : public PictureBox {
+    Q_OBJECT
+public:
+    explicit BoardView(QWidget* parent = nullptr);
+
+    // Which side has the green stones: on both screens the server's.
+    void ShowColours(bool ownGreen);
+    // Every stone on the point the board has it on, but the one in hand,
+    // which stays where it is held.
+    void ShowBoard(const BoardModel& board);
+    // The own stones can be taken exactly while the player is to move.
+    void ShowTurn(Turn turn);
+    void ShowBanner(Banner banner, bool shown);
+
+    PictureBox* OwnStone(int stone) const { return own_[stone]; }
+    PictureBox* RivalStone(int stone) const { return rival_[stone]; }
+    PictureBox* BannerBox() const { return banner_; }
+
+signals:
+    void Lifted(int stone);
+    // An own stone let go near `target`, or near no point at all.
+    void Dropped(int stone, std::optional<torvane::PointIndex> target);
+
+private:
+    void OnPressed(int stone, QPointF pos);
+    void OnMoved(int stone, QPointF pos);
+    void OnReleased(int stone);
+    const QPixmap& Load(const QString& name) { return pictures_.Get(name, devicePixelRatioF()); }
+
+    std::array<PictureBox*, kStoneCount> own_{};
+    std::array<PictureBox*, kStoneCount> rival_{};
+    PictureBox* banner_ = nullptr;
+    bitmap::Pictures pictures_;
+    // The stone being dragged, and where in it the mouse took it.
+    std::optional<int> dragged_;
+    QPointF grab_;
+};
+
+}  // namespace torvane

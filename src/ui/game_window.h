@@ -1,0 +1,81 @@
+#pragma once
+// The game window: it shows the match (the board, whose turn it is, the
+// tally, the banner, the lines of the message list) and forwards what the
+// player does to it. The controls come from game_window.ui; the game's
+// state lives in Match and the way to the rival in Lobby.
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "match/connection_settings.h"
+#include "match/lobby.h"
+#include "match/match.h"
+
+namespace Ui {
+class GameWindow;
+}
+
+namespace torvane {
+
+class BoardView;
+class ConnectionDialog;
+class Prompter;
+
+struct GameOptions {
+    // The program asks the home router to forward a server's port; tests
+    // only where a router of their own stands.
+    bool forwardPort = false;
+    // Shortened in tests only.
+    int startStepMs = conversation::kStartStepMs;
+    int greetingTimeoutMs = MessageConnection::kGreetingTimeoutMs;
+};
+
+class GameWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit GameWindow(Prompter& prompter, const GameOptions& options = {}, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    // Shows the window, centred on the screen, and opens the connection
+    // dialog over it with `role` chosen.
+    void Open(ConnectionSettings::Role role = ConnectionSettings::Role::Server);
+    // Meets the rival as `settings` say, as OK in the dialog does.
+    void Play(ConnectionSettings settings);
+
+    const Ui::GameWindow& Form() const { return *ui_; }
+    BoardView& Board() const;
+    ConnectionDialog* Dialog() const;
+    const Match& CurrentMatch() const { return match_; }
+    const MessageConnection& Connection() const { return lobby_.Connection(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CentreOnScreen();
+    void ShowState();
+    void AddLines(const QList<MatchLine>& lines);
+    void AddLine(const QString& line, bool select);
+    void AskForAttention();
+    void OnDropped(int stone, std::optional<PointIndex> target);
+    void OnChatEntered();
+    void OnTallyEdited();
+    void ShowOwnName(const QString& name);
+    void AddAddressLine();
+    void OnConnectionEnded(const QString& line, bool select);
+
+    std::unique_ptr<Ui::GameWindow> ui_;
+    Prompter& prompter_;
+    GameOptions options_;
+    Match match_;
+    Lobby lobby_;
+    QPointer<ConnectionDialog> dialog_;
+    // The rival is met once per run.
+    bool played_ = false;
+    // The tally boxes are being set from the match, not by the player.
+    bool showingTally_ = false;
+};
+
+}  // namespace torvane
