@@ -25,9 +25,11 @@ namespace {
 constexpr int kBoardSide = geometry::kBoardRect.width();
 constexpr double kHalfStone = geometry::kStoneSize / 2.0;
 // The grooves between points, as pairs of end points: each row with the
-// column through its first point, then the two diagonals.
-constexpr std::array<std::pair<PointIndex, PointIndex>, 8> kGameLines{
-    {{0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}}};
+// column through its first point, the two long diagonals, then the four short
+// ones between the middles of the sides. Together they join every two points
+// a stone may step between.
+constexpr std::array<std::pair<PointIndex, PointIndex>, 12> kGameLines{
+    {{0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}, {1, 3}, {1, 5}, {3, 7}, {5, 7}}};
 
 constexpr int kFrameWidth = 13;
 constexpr double kStoneRadius = 20.5;
@@ -88,7 +90,10 @@ QImage boardWood(int scale) {
 QPointF seatCentre(PointIndex p) { return QRectF(geometry::OnBoardPicture(geometry::StoneRect(p))).center(); }
 
 void paintGameLines(QPainter& p) {
-    for (const auto& [from, to] : kGameLines) paintGroove(p, QLineF(seatCentre(from), seatCentre(to)), kGrooveWidth);
+    std::array<QLineF, kGameLines.size()> lines;
+    std::ranges::transform(kGameLines, lines.begin(),
+                           [](const auto& ends) { return QLineF(seatCentre(ends.first), seatCentre(ends.second)); });
+    paintGrooves(p, lines, kGrooveWidth);
 }
 
 void paintFrameEdges(QPainter& p) {
