@@ -267,6 +267,11 @@ const BannerStyle kWinStyle{QStringLiteral("勝ち！"), QColor(244, 120, 40), Q
                             QColor(255, 255, 210),    QColor(255, 200, 40), QColor(120, 10, 10), true};
 const BannerStyle kLoseStyle{QStringLiteral("負け…"), QColor(120, 130, 146), QColor(64, 70, 86), QColor(40, 44, 54),
                              QColor(226, 232, 240),   QColor(160, 170, 186), QColor(34, 38, 50), false};
+// Neither warm like the win nor cold like the loss: a quiet sage green with a
+// silver rim.
+const BannerStyle kDrawStyle{
+    QStringLiteral("引き分け"), QColor(150, 174, 150), QColor(78, 102, 84), QColor(214, 220, 210),
+    QColor(255, 255, 250),      QColor(208, 222, 206), QColor(30, 52, 38),  false};
 
 }  // namespace
 
@@ -280,6 +285,7 @@ QList<std::pair<QString, QImage>> gamePictures(int scale) {
         {bitmap::kStart, banner(boardImage, kStartStyle, font, scale)},
         {bitmap::kWin, banner(boardImage, kWinStyle, font, scale)},
         {bitmap::kLose, banner(boardImage, kLoseStyle, font, scale)},
+        {bitmap::kDraw, banner(boardImage, kDrawStyle, font, scale)},
     };
 }
 
