@@ -253,7 +253,8 @@ private slots:
                 for (const QString& stone : {file(bitmap::kGreen), file(bitmap::kBlue)})
                     QTest::addRow("%s on %d", qPrintable(stone), p) << stone << scale << geometry::StoneRect(p);
             }
-            for (const QString& banner : {file(bitmap::kStart), file(bitmap::kWin), file(bitmap::kLose)})
+            for (const QString& banner :
+                 {file(bitmap::kStart), file(bitmap::kWin), file(bitmap::kLose), file(bitmap::kDraw)})
                 QTest::newRow(qPrintable(banner)) << banner << scale << geometry::kBannerRect;
         }
     }

@@ -92,12 +92,12 @@ QRgb surfacePixel(double x, double y, double grain) {
     return woodColour(kSurfaceWood, x * grain, y * grain, 1.05 - 0.10 * dist * dist);
 }
 
-void paintGroove(QPainter& p, const QLineF& line, double width) {
+void paintGrooves(QPainter& p, std::span<const QLineF> lines, double width) {
     const double lit = width * kGrooveLitShift;
     p.setPen(QPen(kGrooveLit, width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(line.translated(lit, lit));
+    for (const QLineF& line : lines) p.drawLine(line.translated(lit, lit));
     p.setPen(QPen(kGrooveDark, width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(line);
+    for (const QLineF& line : lines) p.drawLine(line);
 }
 
 void paintSeat(QPainter& p, QPointF centre) {

@@ -7,6 +7,7 @@
 #include <QLineF>
 #include <QPointF>
 #include <cstdint>
+#include <span>
 
 class QPainter;
 
@@ -48,10 +49,12 @@ QRgb woodColour(const WoodTone& tone, double along, double across, double light)
 // times as fine, lit a touch in the middle.
 QRgb surfacePixel(double x, double y, double grain);
 
-// A line carved into the wood: the lower-right wall catches the light, seen
-// as a lit line this share of the width down and right of the dark one.
+// Lines carved into the wood: the lower-right wall of each catches the light,
+// seen as a lit line this share of the width down and right of the dark one.
+// Every lit wall is drawn before any dark line, so where two grooves cross
+// neither shows a lit wall over the other's floor.
 inline constexpr double kGrooveLitShift = 0.3;
-void paintGroove(QPainter& p, const QLineF& line, double width);
+void paintGrooves(QPainter& p, std::span<const QLineF> lines, double width);
 
 // The round seat of one point: a flat inlaid disc with a carved hollow.
 // It only depends on its centre, so the stone pictures can repeat it

@@ -25,9 +25,11 @@ namespace {
 constexpr int kBoardSide = geometry::kBoardRect.width();
 constexpr double kHalfStone = geometry::kStoneSize / 2.0;
 // The grooves between points, as pairs of end points: each row with the
-// column through its first point, then the two diagonals.
-constexpr std::array<std::pair<PointIndex, PointIndex>, 8> kGameLines{
-    {{0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}}};
+// column through its first point, the two long diagonals, then the four short
+// ones between the middles of the sides. Together they join every two points
+// a stone may step between.
+constexpr std::array<std::pair<PointIndex, PointIndex>, 12> kGameLines{
+    {{0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}, {1, 3}, {1, 5}, {3, 7}, {5, 7}}};
 
 constexpr int kFrameWidth = 13;
 constexpr double kStoneRadius = 20.5;
@@ -88,7 +90,10 @@ QImage boardWood(int scale) {
 QPointF seatCentre(PointIndex p) { return QRectF(geometry::OnBoardPicture(geometry::StoneRect(p))).center(); }
 
 void paintGameLines(QPainter& p) {
-    for (const auto& [from, to] : kGameLines) paintGroove(p, QLineF(seatCentre(from), seatCentre(to)), kGrooveWidth);
+    std::array<QLineF, kGameLines.size()> lines;
+    std::ranges::transform(kGameLines, lines.begin(),
+                           [](const auto& ends) { return QLineF(seatCentre(ends.first), seatCentre(ends.second)); });
+    paintGrooves(p, lines, kGrooveWidth);
 }
 
 void paintFrameEdges(QPainter& p) {
@@ -262,6 +267,11 @@ const BannerStyle kWinStyle{QStringLiteral("勝ち！"), QColor(244, 120, 40), Q
                             QColor(255, 255, 210),    QColor(255, 200, 40), QColor(120, 10, 10), true};
 const BannerStyle kLoseStyle{QStringLiteral("負け…"), QColor(120, 130, 146), QColor(64, 70, 86), QColor(40, 44, 54),
                              QColor(226, 232, 240),   QColor(160, 170, 186), QColor(34, 38, 50), false};
+// Neither warm like the win nor cold like the loss: a quiet sage green with a
+// silver rim.
+const BannerStyle kDrawStyle{
+    QStringLiteral("引き分け"), QColor(150, 174, 150), QColor(78, 102, 84), QColor(214, 220, 210),
+    QColor(255, 255, 250),      QColor(208, 222, 206), QColor(30, 52, 38),  false};
 
 }  // namespace
 
@@ -275,6 +285,7 @@ QList<std::pair<QString, QImage>> gamePictures(int scale) {
         {bitmap::kStart, banner(boardImage, kStartStyle, font, scale)},
         {bitmap::kWin, banner(boardImage, kWinStyle, font, scale)},
         {bitmap::kLose, banner(boardImage, kLoseStyle, font, scale)},
+        {bitmap::kDraw, banner(boardImage, kDrawStyle, font, scale)},
     };
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The bitmaps the game reads from its folder: the board, the two stones and
-// the three banners, drawn `scale` times as large as the window lays them out.
+// the four banners, drawn `scale` times as large as the window lays them out.
 
 #include <QImage>
 #include <QList>

@@ -51,7 +51,7 @@ void paintDetailed(QPainter& p, int side) {
     const double scale = side / kSide;
     p.scale(scale, scale);
     paintSlab(p, scale);
-    for (const QLineF& line : gridLines(kAt)) paintGroove(p, line, kLineWidth);
+    paintGrooves(p, gridLines(kAt), kLineWidth);
     for (double y : kAt) {
         for (double x : kAt) {
             p.save();

@@ -14,8 +14,9 @@ inline const QString kBlue = QStringLiteral("blue.bmp");
 inline const QString kStart = QStringLiteral("start.bmp");
 inline const QString kWin = QStringLiteral("win.bmp");
 inline const QString kLose = QStringLiteral("lose.bmp");
+inline const QString kDraw = QStringLiteral("draw.bmp");
 
-inline const QStringList kAll = {kBoard, kGreen, kBlue, kStart, kWin, kLose};
+inline const QStringList kAll = {kBoard, kGreen, kBlue, kStart, kWin, kLose, kDraw};
 
 // Screens with at least kSharpFrom device pixels per layout pixel are shown
 // the pictures drawn kSharpScale times as large, named like "3by3box@2x.bmp";
