@@ -93,8 +93,9 @@ void Main::AddAddressLine() {
 
 void Main::OpenRouterPort() {
     if (!session_.settings.ForwardPort) return;
-    portMapper_ = new PortMapper(this);
+    portMapper_ = new PortMapper(session_.routerTiming, this);
     connect(portMapper_, &PortMapper::Opened, this, &Main::ShowRouterPort);
+    connect(portMapper_, &PortMapper::Lost, this, [this] { AddLine(text::kRouterPortLost, false); });
     portMapper_->Open(Winsock->LocalPort());
 }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "net/port_map_timing.h"
+
 namespace torvane {
 
 struct ConnectionSettings {
@@ -22,6 +24,9 @@ struct ConnectionSettings {
 
 struct Session {
     ConnectionSettings settings;
+    // How often the router is checked and how long it may take; shortened
+    // in tests only.
+    PortMapTiming routerTiming;
 };
 
 }  // namespace torvane
