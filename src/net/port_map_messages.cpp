@@ -95,9 +95,8 @@ QByteArray AnswerLine(const PortMapAnswer& answer) {
 }
 
 std::optional<PortMapAnswer> ParseAnswer(QByteArrayView output) {
-    if (output.size() > kLongestAnswer || !output.endsWith('\n') || output.indexOf('\n') != output.size() - 1) {
-        return std::nullopt;
-    }
+    if (output.size() > kLongestAnswer || !output.endsWith('\n')) return std::nullopt;
+    // A newline anywhere else is no word's.
     const QByteArrayList words = output.chopped(1).toByteArray().split(' ');
     if (!std::all_of(words.begin(), words.end(), IsWord)) return std::nullopt;
     const std::optional<MappingOutcome> outcome = KeyOf(kOutcomeWords, words[0]);
