@@ -277,7 +277,8 @@ for natpmp in yes no; do
   start_game 1000 4
   line_shown "$shown"
   sleep 6
-  check "killed, NAT-PMP $natpmp: renewed past its lease while the game runs" mapped
+  check "killed, NAT-PMP $natpmp: renewed past its lease while the game runs, never lost" \
+    "mapped && ! grep -qxF '$lost' '$work/lines'"
   kill -KILL $game
   wait $game 2>/dev/null
   game=
