@@ -20,7 +20,7 @@ mkdir -p "$log"
 # see only port forwarding and the installed programs: they run only for a
 # fault in their area.
 declare -A area_of=(
-  [port_forwarding]='^src/net/(port_|natpmp|upnp)|^src/ui/main_connection'
+  [port_forwarding]='^src/net/(port_|natpmp|upnp|router_)|^src/ui/main_connection|^src/app/portmap'
   [package]='^src/app/|^packaging/|^assets/'
 )
 
