@@ -67,7 +67,10 @@ public:
     Rig() : window_(prompter_) {
         window_.Open();
         if (window_.Dialog()) window_.Dialog()->close();
-        window_.Play({ConnectionSettings::Role::Server, QStringLiteral("sv"), {}, 0});
+        ConnectionSettings settings;
+        settings.nickName = QStringLiteral("sv");
+        settings.port = 0;
+        window_.Play(settings);
         peer_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         QObject::connect(&peer_, &QTcpSocket::readyRead, [this] { received_ += peer_.readAll(); });
         QObject::connect(&peer_, &QTcpSocket::bytesWritten, [this] { Refill(); });

@@ -20,7 +20,7 @@ mkdir -p "$log"
 # package test take long and see only port forwarding, finding games and the
 # installed programs: they run only for a fault in their area.
 declare -A area_of=(
-  [port_forwarding]='^src/net/(port_|natpmp|upnp)|^src/ui/main_connection'
+  [port_forwarding]='^src/net/(port_|natpmp|upnp|router_)|^src/match/lobby|^src/app/portmap'
   [lan_games]='^src/net/(avahi_|game_|found_games|dns_sd_)'
   [package]='^src/app/|^packaging/|^assets/'
 )

@@ -25,8 +25,8 @@ keeps_running() {
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 game=$work/prefix/lib/games/torvane
-check "install: game and bitmaps in one folder" \
-  '[ -x "$game/torvane" ] && [ -f "$game/3by3box.bmp" ] && [ -f "$game/lose.bmp" ]'
+check "install: game, router helper and bitmaps in one folder" \
+  '[ -x "$game/torvane" ] && [ -x "$game/torvane-portmap" ] && [ -f "$game/3by3box.bmp" ] && [ -f "$game/lose.bmp" ]'
 check "install: the games folder's link starts the game" 'keeps_running "$work/prefix/games/torvane"'
 check "install: desktop entry, icon and manual pages under the prefix" \
   '[ -f "$work/prefix/share/applications/org.torvane.torvane.desktop" ] &&

@@ -1,7 +1,9 @@
 // The game as server for port_forwarding_test.sh, run on the inside host
 // behind a router: serves as NICKNAME on PORT with the router asked to
 // forward the port, prints each line of its message list as it appears, and
-// ends on SIGTERM the way the program does.
+// ends on SIGTERM the way the program does. CHECK_MS and LEASE_SECONDS, if
+// given, replace how often the mapping is checked and how long it is asked
+// for, so that restarts and leases play out in seconds.
 
 #include <QApplication>
 #include <QTimer>
@@ -22,6 +24,17 @@ int PrintNewLines(const testing::Player& player, int shown) {
     return shown;
 }
 
+// The real timing, or CHECK_MS and LEASE_SECONDS in its place.
+std::optional<PortMapTiming> TimingOf(const QStringList& arguments) {
+    PortMapTiming timing;
+    if (arguments.size() == 3) return timing;
+    bool checkIsNumber = false, leaseIsNumber = false;
+    timing.check = std::chrono::milliseconds(arguments.value(3).toInt(&checkIsNumber));
+    timing.leaseSeconds = arguments.value(4).toUInt(&leaseIsNumber);
+    if (arguments.size() != 5 || !checkIsNumber || !leaseIsNumber) return std::nullopt;
+    return timing;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -29,12 +42,16 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     bool portIsNumber = false;
     const quint16 port = arguments.value(2).toUShort(&portIsNumber);
-    if (arguments.size() != 3 || !portIsNumber) {
-        std::fprintf(stderr, "usage: port_forwarding_host NICKNAME PORT\n");
+    const std::optional<PortMapTiming> timing = TimingOf(arguments);
+    if (!portIsNumber || !timing) {
+        std::fprintf(stderr, "usage: port_forwarding_host NICKNAME PORT [CHECK_MS LEASE_SECONDS]\n");
         return 2;
     }
     QuitSignals quitSignals;
-    testing::Player player(GameOptions{.forwardPort = true});
+    GameOptions options;
+    options.forwardPort = true;
+    options.routerTiming = *timing;
+    testing::Player player(options);
     player.Serve(arguments[1], port);
     int shown = 0;
     QTimer poll;

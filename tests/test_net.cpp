@@ -1,6 +1,5 @@
 // The network library: the code page 932 codec, one connection's reads cut
-// into messages, the socket component over loopback, and which outside
-// addresses of a router other players can reach.
+// into messages, and the socket component over loopback.
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -8,7 +7,6 @@
 
 #include "net/message_reader.h"
 #include "net/peer_socket.h"
-#include "net/port_mapping.h"
 
 using namespace torvane;
 
@@ -238,31 +236,6 @@ private slots:
         nowhere.Connect("no-such-host.invalid", 9898);
         QVERIFY(failed.wait(15000));
         QVERIFY(failed[0][0].value<SocketFailure>().kind == SocketFailure::Kind::HostNotFound);
-    }
-
-    void reachableOutsideAddresses_data() {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("reachable");
-        QTest::newRow("ordinary") << "81.4.0.1" << true;
-        QTest::newRow("private 172.16/12, last") << "172.31.255.254" << false;
-        QTest::newRow("just above 172.16/12") << "172.32.0.1" << true;
-        QTest::newRow("shared 100.64/10, last") << "100.127.255.254" << false;
-        QTest::newRow("just above 100.64/10") << "100.128.0.1" << true;
-        QTest::newRow("just below 100.64/10") << "100.63.255.254" << true;
-        QTest::newRow("loopback") << "127.0.0.1" << false;
-        QTest::newRow("unknown to the router") << "0.0.0.0" << false;
-        QTest::newRow("benchmarking") << "198.19.1.1" << false;
-        QTest::newRow("multicast") << "239.255.255.250" << false;
-        QTest::newRow("IPv4 written as IPv6") << "::ffff:81.4.0.1" << true;
-        QTest::newRow("private written as IPv6") << "::ffff:192.168.1.1" << false;
-        QTest::newRow("not IPv4") << "2a00:1450::1" << false;
-        QTest::newRow("not an address") << "router" << false;
-    }
-
-    void reachableOutsideAddresses() {
-        QFETCH(QString, address);
-        QFETCH(bool, reachable);
-        QCOMPARE(IsPublicAddress(QHostAddress(address)), reachable);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "net/port_map_timing.h"
+
 namespace torvane {
 
 // The port both players use unless they choose another.
@@ -22,6 +24,9 @@ struct ConnectionSettings {
     // The server asks the home router to forward its port. The program
     // always does; tests only where a router of their own stands.
     bool forwardPort = false;
+    // How often the router is checked and how long it may take; shortened
+    // in tests only.
+    PortMapTiming routerTiming;
 };
 
 }  // namespace torvane

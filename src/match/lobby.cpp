@@ -47,7 +47,7 @@ bool Lobby::Open(const ConnectionSettings& settings) {
     switch (settings.role) {
     case ConnectionSettings::Role::Server:
         if (!connection_.Listen(settings.port)) return false;
-        if (settings.forwardPort) OpenRouterPort();
+        if (settings.forwardPort) OpenRouterPort(settings.routerTiming);
         return true;
     case ConnectionSettings::Role::Client: connection_.Connect(settings.host, settings.port); return true;
     case ConnectionSettings::Role::Computer: return StartComputer();
@@ -67,9 +67,10 @@ bool Lobby::StartComputer() {
     return true;
 }
 
-void Lobby::OpenRouterPort() {
-    portMapper_ = new PortMapper(this);
+void Lobby::OpenRouterPort(const PortMapTiming& timing) {
+    portMapper_ = new PortMapper(timing, this);
     connect(portMapper_, &PortMapper::Opened, this, &Lobby::RouterAnswered);
+    connect(portMapper_, &PortMapper::Lost, this, &Lobby::RouterLost);
     portMapper_->Open(connection_.ListenPort());
 }
 

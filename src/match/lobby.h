@@ -44,12 +44,15 @@ signals:
     void Closed();
     // Listening or connecting failed, or the connection broke.
     void Failed(const torvane::SocketFailure& failure);
-    // The home router's answer about forwarding the listening port.
+    // The home router's answer about forwarding the listening port, and
+    // again once a lost forward is back.
     void RouterAnswered(const torvane::MappingResult& result);
+    // The router no longer forwards the port (it restarted, for one).
+    void RouterLost();
 
 private:
     bool StartComputer();
-    void OpenRouterPort();
+    void OpenRouterPort(const PortMapTiming& timing);
 
     Match& match_;
     MessageConnection connection_;

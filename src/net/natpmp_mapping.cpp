@@ -65,7 +65,7 @@ MappingOutcome FailureOf(int error) {
 
 }  // namespace
 
-MappingResult NatPmpMapping::Open(quint16 port, Deadline deadline) {
+MappingResult NatPmpMapping::Open(quint16 port, quint32 lease, Deadline deadline) {
     Exchange exchange(deadline);
     if (!exchange.Ready()) return {};
     natpmpresp_t response{};
@@ -75,30 +75,33 @@ MappingResult NatPmpMapping::Open(quint16 port, Deadline deadline) {
     MappingResult mapping{MappingOutcome::NotPublic, QHostAddress(ntohl(response.pnu.publicaddress.addr.s_addr))};
     if (!IsPublicAddress(mapping.external)) return mapping;
 
-    const quint16 asked = port_ == port && externalPort_ != 0 ? externalPort_ : port;
-    if (sendnewportmappingrequest(exchange.Handle(), NATPMP_PROTOCOL_TCP, port, asked, kLeaseSeconds) < 0) return {};
+    const quint16 asked = externalPort_ != 0 ? externalPort_ : port;
+    if (sendnewportmappingrequest(exchange.Handle(), NATPMP_PROTOCOL_TCP, port, asked, lease) < 0) return {};
     result = exchange.Await(response);
     if (result < 0 || response.type != NATPMP_RESPTYPE_TCPPORTMAPPING || response.pnu.newportmapping.lifetime == 0) {
         return {.outcome = FailureOf(result)};
     }
-    port_ = port;
     externalPort_ = response.pnu.newportmapping.mappedpublicport;
     mapping.outcome = MappingOutcome::Mapped;
     mapping.externalPort = externalPort_;
     mapping.lifetime = response.pnu.newportmapping.lifetime;
+    mapping.epoch = response.epoch;
     return mapping;
 }
 
 // A lifetime of 0 with the inside port deletes the mapping.
-void NatPmpMapping::Remove(Deadline deadline) {
-    if (port_ == 0) return;
+void NatPmpMapping::Remove(quint16 port, Deadline deadline) {
     Exchange exchange(deadline);
     natpmpresp_t response{};
-    if (exchange.Ready() && sendnewportmappingrequest(exchange.Handle(), NATPMP_PROTOCOL_TCP, port_, 0, 0) >= 0) {
+    if (exchange.Ready() && sendnewportmappingrequest(exchange.Handle(), NATPMP_PROTOCOL_TCP, port, 0, 0) >= 0) {
         exchange.Await(response);
     }
-    port_ = 0;
-    externalPort_ = 0;
+}
+
+bool NatPmpMapping::Restore(const QByteArrayList& hold) {
+    bool isNumber = false;
+    externalPort_ = hold.size() == 1 ? hold.front().toUShort(&isNumber) : 0;
+    return isNumber && externalPort_ != 0;
 }
 
 }  // namespace torvane

@@ -1,100 +1,125 @@
 #include "net/port_mapper.h"
 
 #include <algorithm>
-#include <array>
-
-#include "net/natpmp_mapping.h"
-#include "net/upnp_mapping.h"
+#include <utility>
 
 namespace torvane {
 
 namespace {
 
 using std::chrono::milliseconds;
-using std::chrono::steady_clock;
 
-// All protocols together get this long to open a mapping, and removal this
-// long at the end.
-constexpr milliseconds kOpenBudget{4000};
-constexpr milliseconds kRemoveBudget{2000};
-// Renewal comes halfway through the lease the router granted, within these.
-constexpr qint64 kShortestRenewalMs = 30'000;
-constexpr qint64 kLongestRenewalMs = qint64{kLeaseSeconds} * 1000 / 2;
+// Checks never come closer together than this, whatever lease a router
+// grants or announcements a device sends.
+constexpr milliseconds kShortestWait{1000};
+// How soon an announcement brings the next check; a router may announce
+// itself before it answers, and does so several times.
+constexpr milliseconds kAfterAnnouncement{1000};
+
+bool SameAddress(const MappingResult& a, const MappingResult& b) {
+    return a.external == b.external && a.externalPort == b.externalPort;
+}
 
 }  // namespace
 
-// Lives on the mapper's thread; every call runs there in turn.
-class PortMapWorker : public QObject {
-    Q_OBJECT
-public:
-    void Open(quint16 port) {
-        port_ = port;
-        MappingResult best;
-        const Deadline deadline = steady_clock::now() + kOpenBudget;
-        for (RouterMapping* protocol : protocols_) {
-            const MappingResult result = protocol->Open(port, deadline);
-            if (result.outcome > best.outcome) best = result;
-            if (result.outcome == MappingOutcome::Mapped) {
-                holder_ = protocol;
-                break;
-            }
-        }
-        emit Opened(best);
-    }
-    void Renew() {
-        if (holder_) holder_->Open(port_, steady_clock::now() + kOpenBudget);
-    }
-    void Remove() {
-        if (holder_) holder_->Remove(steady_clock::now() + kRemoveBudget);
-        holder_ = nullptr;
-    }
-
-signals:
-    void Opened(const torvane::MappingResult& result);
-
-private:
-    NatPmpMapping natPmp_;
-    UpnpMapping upnp_;
-    const std::array<RouterMapping*, 2> protocols_ = {&natPmp_, &upnp_};
-    RouterMapping* holder_ = nullptr;
-    quint16 port_ = 0;
-};
-
-PortMapper::PortMapper(QObject* parent) : QObject(parent), worker_(std::make_unique<PortMapWorker>()) {
-    qRegisterMetaType<MappingResult>();
-    worker_->moveToThread(&thread_);
-    connect(worker_.get(), &PortMapWorker::Opened, this, &PortMapper::OnOpened);
-    connect(&renew_, &QTimer::timeout, worker_.get(), &PortMapWorker::Renew);
-    thread_.start();
+PortMapper::PortMapper(const PortMapTiming& timing, QObject* parent) : QObject(parent), timing_(timing) {
+    next_.setSingleShot(true);
+    connect(&next_, &QTimer::timeout, this, &PortMapper::Ask);
+    connect(&exchange_, &PortMapChild::Answered, this, &PortMapper::OnAnswer);
+    connect(&announcements_, &RouterAnnouncements::Heard, this, &PortMapper::OnAnnounced);
 }
 
 PortMapper::~PortMapper() {
     Close();
-    // Runs after the removal Close queued, then the thread ends.
-    QMetaObject::invokeMethod(worker_.get(), [this] { thread_.quit(); });
-    thread_.wait();
+    removal_.Finish();
 }
 
 void PortMapper::Open(quint16 port) {
-    QMetaObject::invokeMethod(worker_.get(), [worker = worker_.get(), port] { worker->Open(port); });
+    if (state_ != State::Idle) return;
+    port_ = port;
+    state_ = State::Opening;
+    Ask();
 }
 
 void PortMapper::Close() {
-    if (closed_) return;
-    closed_ = true;
-    renew_.stop();
-    QMetaObject::invokeMethod(worker_.get(), &PortMapWorker::Remove);
+    if (state_ == State::Closed) return;
+    const bool holding = state_ == State::Held;
+    state_ = State::Closed;
+    next_.stop();
+    exchange_.Stop();
+    if (holding) removal_.Start({PortMapRequest::Kind::Remove, port_, 0, timing_.removal, held_.hold});
 }
 
-void PortMapper::OnOpened(const MappingResult& result) {
-    if (closed_) return;
-    if (result.outcome == MappingOutcome::Mapped && result.lifetime > 0) {
-        const qint64 halfLeaseMs = qint64{result.lifetime} * 1000 / 2;
-        renew_.start(static_cast<int>(std::clamp<qint64>(halfLeaseMs, kShortestRenewalMs, kLongestRenewalMs)));
+// Checks the mapping held; else asks for it, the first time or again.
+void PortMapper::Ask() {
+    using Kind = PortMapRequest::Kind;
+    const bool held = state_ == State::Held;
+    exchange_.Start({held ? Kind::Check : Kind::Open, port_, timing_.leaseSeconds, timing_.exchange,
+                     held ? held_.hold : QByteArrayList{}});
+}
+
+void PortMapper::OnAnswer(const PortMapAnswer& answer) {
+    const bool mapped = answer.result.outcome == MappingOutcome::Mapped;
+    const bool restarted = mapped && epoch_.Restarted(answer.result.epoch, RouterEpoch::Clock::now());
+    switch (state_) {
+    case State::Opening:
+        if (mapped) break;
+        state_ = State::Idle;
+        emit Opened(answer.result);
+        return;
+    case State::Held: return OnChecked(answer, restarted);
+    case State::Lost:
+        if (mapped) break;
+        return ScheduleNext();
+    case State::Idle:
+    case State::Closed: return;
     }
-    emit Opened(result);
+    Hold(answer);
+    emit Opened(answer.result);
+}
+
+// A router that restarted and took the renewal as a new request, or that
+// forwards from another address now, lost what the window shows: both are
+// said. One that no longer forwards is asked again at once.
+void PortMapper::OnChecked(const PortMapAnswer& answer, bool restarted) {
+    if (answer.result.outcome != MappingOutcome::Mapped) {
+        state_ = State::Lost;
+        held_ = {};
+        epoch_.Forget();
+        next_.start(0);
+        emit Lost();
+        return;
+    }
+    const bool moved = restarted || !SameAddress(answer.result, held_.result);
+    Hold(answer);
+    if (!moved) return;
+    emit Lost();
+    emit Opened(answer.result);
+}
+
+void PortMapper::Hold(const PortMapAnswer& answer) {
+    state_ = State::Held;
+    held_ = answer;
+    announcements_.Listen();
+    ScheduleNext();
+}
+
+// Checked at least twice per lease the router granted.
+void PortMapper::ScheduleNext() {
+    milliseconds wait = timing_.check;
+    const quint32 lifetime = held_.result.lifetime;
+    if (state_ == State::Held && lifetime > 0) wait = std::min(wait, milliseconds(qint64{lifetime} * 1000 / 2));
+    if (std::exchange(announced_, false)) wait = std::min(wait, kAfterAnnouncement);
+    next_.start(std::max(wait, kShortestWait));
+}
+
+void PortMapper::OnAnnounced() {
+    if (state_ != State::Held && state_ != State::Lost) return;
+    if (exchange_.Running()) {
+        announced_ = true;
+    } else if (next_.remainingTimeAsDuration() > kAfterAnnouncement) {
+        next_.start(kAfterAnnouncement);
+    }
 }
 
 }  // namespace torvane
-
-#include "port_mapper.moc"

@@ -46,4 +46,8 @@ bool IsPublicAddress(const QHostAddress& address) {
     });
 }
 
+bool IsWord(QByteArrayView text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7f; });
+}
+
 }  // namespace torvane

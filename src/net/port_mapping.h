@@ -1,10 +1,12 @@
 #pragma once
-// What asking a router to forward a port comes to, and the limits every
-// protocol keeps to.
+// What asking a router to forward a port comes to, and what every protocol
+// offers: open, check, give back, and the few words another run of the
+// router helper needs to pick up a mapping this one obtained.
 
+#include <QByteArrayList>
 #include <QHostAddress>
-#include <QMetaType>
 #include <chrono>
+#include <optional>
 
 namespace torvane {
 
@@ -25,10 +27,11 @@ struct MappingResult {
     quint16 externalPort = 0;
     // Seconds the router keeps the mapping; 0 means until removed.
     quint32 lifetime = 0;
+    // NAT-PMP's seconds since the router's mapping table began, which starts
+    // from 0 again when the router restarts; UPnP has none.
+    std::optional<quint32> epoch{};
 };
 
-// The mapping is asked for an hour and renewed halfway through.
-inline constexpr quint32 kLeaseSeconds = 3600;
 using Deadline = std::chrono::steady_clock::time_point;
 
 // Milliseconds left until `deadline`, never negative.
@@ -40,17 +43,27 @@ int MillisecondsLeft(Deadline deadline);
 // ranges, and for anything that is not IPv4.
 bool IsPublicAddress(const QHostAddress& address);
 
-// One protocol's hold on one forwarded TCP port. Calls block for at most
-// the time they are given, so they run on a worker thread only.
+// Whether `text` can go on a command line or an answer line as one word:
+// printable ASCII without blanks, not empty.
+bool IsWord(QByteArrayView text);
+
+// One protocol's hold on one forwarded TCP port, the same number outside
+// as inside where the router allows. Calls block for at most the time they
+// are given, so they run in the router helper only.
 class RouterMapping {
 public:
     virtual ~RouterMapping() = default;
-    // Asks for `port` outside to reach `port` on this machine, or renews it.
-    virtual MappingResult Open(quint16 port, Deadline deadline) = 0;
-    // Gives back what Open obtained.
-    virtual void Remove(Deadline deadline) = 0;
+    // Asks for `port` to be forwarded to this machine for `lease` seconds.
+    virtual MappingResult Open(quint16 port, quint32 lease, Deadline deadline) = 0;
+    // Mapped while the router still forwards the port as Restore described,
+    // renewed when due; anything else means the mapping is gone.
+    virtual MappingResult Check(quint16 port, quint32 lease, Deadline deadline) = 0;
+    // Gives the mapping back.
+    virtual void Remove(quint16 port, Deadline deadline) = 0;
+    // What a later run needs to check or remove the mapping, as printable
+    // words without blanks, and taking them up again.
+    virtual QByteArrayList Hold() const = 0;
+    virtual bool Restore(const QByteArrayList& hold) = 0;
 };
 
 }  // namespace torvane
-
-Q_DECLARE_METATYPE(torvane::MappingResult)

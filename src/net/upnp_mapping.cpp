@@ -1,5 +1,6 @@
 #include "net/upnp_mapping.h"
 
+#include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
 
 #include <algorithm>
@@ -10,8 +11,12 @@ namespace {
 
 const char kTcp[] = "TCP";
 const char kDescription[] = "Torvane";
-// How long discovery waits for routers to answer.
-constexpr int kDiscoveryMs = 1500;
+// How long discovery waits for routers to answer: the library's shortest.
+constexpr int kDiscoveryMs = 1000;
+// The library's own search goes through four kinds of device, a wait each;
+// every router answers to the first of them (version 2 ones too), so one
+// search is enough and leaves time for the requests.
+const char* const kSearchedDevices[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:1", nullptr};
 // UPnP error codes of AddPortMapping.
 constexpr int kConflictInMappingEntry = 718;
 constexpr int kOnlyPermanentLeases = 725;
@@ -25,78 +30,114 @@ MappingOutcome FailureOf(int code) {
     return code == kConflictInMappingEntry ? MappingOutcome::PortTaken : MappingOutcome::Refused;
 }
 
-}  // namespace
+// The entry the router has for `port`: its inside address and port, and
+// the seconds its lease has left; nullopt if it has none.
+struct Entry {
+    QByteArray client;
+    QByteArray clientPort;
+    quint32 leaseLeft = 0;
+};
 
-UpnpMapping::~UpnpMapping() {
-    if (found_) FreeUPNPUrls(&urls_);
+std::optional<Entry> EntryOf(const QByteArray& controlUrl, const QByteArray& service, quint16 port) {
+    char client[64] = {}, clientPort[16] = {}, desc[80] = {}, enabled[8] = {}, lease[16] = {};
+    const int code =
+        UPNP_GetSpecificPortMappingEntry(controlUrl.constData(), service.constData(), PortText(port).constData(), kTcp,
+                                         nullptr, client, clientPort, desc, enabled, lease);
+    if (code != UPNPCOMMAND_SUCCESS) return std::nullopt;
+    return Entry{client, clientPort, QByteArray(lease).toUInt()};
 }
 
+bool ForwardsTo(const Entry& entry, const QByteArray& client, quint16 port) {
+    return entry.client == client && entry.clientPort == PortText(port);
+}
+
+}  // namespace
+
 bool UpnpMapping::FindRouter(Deadline deadline) {
-    if (found_) return true;
     int error = 0;
     const int delay = std::min(kDiscoveryMs, MillisecondsLeft(deadline));
     if (delay == 0) return false;
-    UPNPDev* devices = upnpDiscover(delay, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+    UPNPDev* devices =
+        upnpDiscoverDevices(kSearchedDevices, delay, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 0);
     if (!devices) return false;
+    UPNPUrls urls{};
+    IGDdatas igd{};
     char lan[64] = {};
-    const int kind = UPNP_GetValidIGD(devices, &urls_, &igd_, lan, sizeof lan);
+    const int kind = UPNP_GetValidIGD(devices, &urls, &igd, lan, sizeof lan);
     freeUPNPDevlist(devices);
     // 1: a connected router, 2: one that says it is not connected, which
     // may be wrong; 3: some other UPnP device.
     if (kind == 0) return false;
-    if (kind == 3) {
-        FreeUPNPUrls(&urls_);
-        return false;
-    }
-    found_ = true;
+    controlUrl_ = urls.controlURL;
+    service_ = igd.first.servicetype;
     lanAddress_ = lan;
-    return true;
+    FreeUPNPUrls(&urls);
+    // What the device wrote is handed on to later runs as words: one with
+    // blanks or control characters in its addresses is no router to use.
+    return kind != 3 && IsWord(controlUrl_) && IsWord(service_) && IsWord(lanAddress_);
 }
 
-MappingResult UpnpMapping::Open(quint16 port, Deadline deadline) {
-    if (!FindRouter(deadline) || MillisecondsLeft(deadline) == 0) return {};
+MappingResult UpnpMapping::External() {
     char external[64] = {};
-    const int code = UPNP_GetExternalIPAddress(ControlUrl(), Service(), external);
+    const int code = UPNP_GetExternalIPAddress(controlUrl_.constData(), service_.constData(), external);
     if (code != UPNPCOMMAND_SUCCESS) return {.outcome = FailureOf(code)};
-    const QHostAddress address(QString::fromLatin1(external));
-    if (!IsPublicAddress(address)) return {MappingOutcome::NotPublic, address};
-    if (MillisecondsLeft(deadline) == 0) return {};
-    return Add(port, address);
+    QHostAddress address(QString::fromLatin1(external));
+    // A router that cannot tell (not connected, or garbled) has none.
+    if (address.protocol() != QAbstractSocket::IPv4Protocol) address = QHostAddress(QHostAddress::AnyIPv4);
+    return {IsPublicAddress(address) ? MappingOutcome::Mapped : MappingOutcome::NotPublic, address};
 }
 
-// Looks first whether the router forwards the port already: to this
-// machine it is renewed, to another one it is left alone.
-MappingResult UpnpMapping::Add(quint16 port, const QHostAddress& external) {
+MappingResult UpnpMapping::Open(quint16 port, quint32 lease, Deadline deadline) {
+    if (!FindRouter(deadline) || MillisecondsLeft(deadline) == 0) return {};
+    const MappingResult external = External();
+    if (external.outcome != MappingOutcome::Mapped || MillisecondsLeft(deadline) == 0) return external;
+    // A port the router forwards already is renewed if it comes to this
+    // machine and left alone if it goes to another one.
+    const std::optional<Entry> held = EntryOf(controlUrl_, service_, port);
+    if (held && !ForwardsTo(*held, lanAddress_, port)) return {MappingOutcome::PortTaken, external.external};
+    return Add(port, lease, external.external);
+}
+
+// Gone, or another machine's now, is the same to the game: not forwarded.
+// Renewed once half the lease is over; a lease of 0 needs none.
+MappingResult UpnpMapping::Check(quint16 port, quint32 lease, Deadline deadline) {
+    const MappingResult external = External();
+    if (external.outcome != MappingOutcome::Mapped || MillisecondsLeft(deadline) == 0) return external;
+    const std::optional<Entry> held = EntryOf(controlUrl_, service_, port);
+    if (!held || !ForwardsTo(*held, lanAddress_, port)) return {};
+    if (held->leaseLeft != 0 && held->leaseLeft <= lease / 2) return Add(port, lease, external.external);
+    return {MappingOutcome::Mapped, external.external, port, held->leaseLeft};
+}
+
+MappingResult UpnpMapping::Add(quint16 port, quint32 lease, const QHostAddress& external) {
     const QByteArray portText = PortText(port);
-    char client[64] = {}, clientPort[16] = {}, desc[80] = {}, enabled[8] = {}, lease[16] = {};
-    const int held = UPNP_GetSpecificPortMappingEntry(ControlUrl(), Service(), portText.constData(), kTcp, nullptr,
-                                                      client, clientPort, desc, enabled, lease);
-    if (held == UPNPCOMMAND_SUCCESS && (lanAddress_ != client || portText != clientPort)) {
-        return {MappingOutcome::PortTaken, external};
-    }
-    const auto add = [&](quint32 lease) {
-        return UPNP_AddPortMapping(ControlUrl(), Service(), portText.constData(), portText.constData(),
-                                   lanAddress_.constData(), kDescription, kTcp, nullptr,
-                                   QByteArray::number(lease).constData());
+    const auto add = [&](quint32 seconds) {
+        return UPNP_AddPortMapping(controlUrl_.constData(), service_.constData(), portText.constData(),
+                                   portText.constData(), lanAddress_.constData(), kDescription, kTcp, nullptr,
+                                   QByteArray::number(seconds).constData());
     };
     // Some routers grant only mappings without an end (lease 0).
-    quint32 lifetime = kLeaseSeconds;
+    quint32 lifetime = lease;
     int code = add(lifetime);
     if (code == kOnlyPermanentLeases) {
         lifetime = 0;
         code = add(lifetime);
     }
     if (code != UPNPCOMMAND_SUCCESS) return {FailureOf(code), external};
-    port_ = port;
     return {MappingOutcome::Mapped, external, port, lifetime};
 }
 
-void UpnpMapping::Remove(Deadline deadline) {
-    if (port_ == 0 || !found_) return;
-    if (MillisecondsLeft(deadline) > 0) {
-        UPNP_DeletePortMapping(ControlUrl(), Service(), PortText(port_).constData(), kTcp, nullptr);
-    }
-    port_ = 0;
+void UpnpMapping::Remove(quint16 port, Deadline deadline) {
+    if (MillisecondsLeft(deadline) == 0) return;
+    UPNP_DeletePortMapping(controlUrl_.constData(), service_.constData(), PortText(port).constData(), kTcp, nullptr);
+}
+
+bool UpnpMapping::Restore(const QByteArrayList& hold) {
+    if (hold.size() != 3 || !std::all_of(hold.begin(), hold.end(), IsWord)) return false;
+    controlUrl_ = hold[0];
+    service_ = hold[1];
+    lanAddress_ = hold[2];
+    return true;
 }
 
 }  // namespace torvane

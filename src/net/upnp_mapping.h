@@ -1,9 +1,7 @@
 #pragma once
 // Port forwarding by UPnP IGD: find the router by SSDP, then ask its
-// WAN connection service over HTTP. The router found is kept for renewal
-// and removal.
-
-#include <miniupnpc/miniupnpc.h>
+// WAN connection service over HTTP. The service's address is kept as the
+// hold, so that checking and removing skip the search.
 
 #include <QByteArray>
 
@@ -13,26 +11,23 @@ namespace torvane {
 
 class UpnpMapping : public RouterMapping {
 public:
-    UpnpMapping() = default;
-    ~UpnpMapping() override;
-    UpnpMapping(const UpnpMapping&) = delete;
-    UpnpMapping& operator=(const UpnpMapping&) = delete;
-
-    MappingResult Open(quint16 port, Deadline deadline) override;
-    void Remove(Deadline deadline) override;
+    MappingResult Open(quint16 port, quint32 lease, Deadline deadline) override;
+    MappingResult Check(quint16 port, quint32 lease, Deadline deadline) override;
+    void Remove(quint16 port, Deadline deadline) override;
+    QByteArrayList Hold() const override { return {controlUrl_, service_, lanAddress_}; }
+    bool Restore(const QByteArrayList& hold) override;
 
 private:
     bool FindRouter(Deadline deadline);
-    MappingResult Add(quint16 port, const QHostAddress& external);
-    const char* ControlUrl() const { return urls_.controlURL; }
-    const char* Service() const { return igd_.first.servicetype; }
+    // The router's outside address with Mapped when it is public, so that a
+    // port may be asked for; else the failure that ends the asking.
+    MappingResult External();
+    MappingResult Add(quint16 port, quint32 lease, const QHostAddress& external);
 
-    bool found_ = false;
-    UPNPUrls urls_{};
-    IGDdatas igd_{};
+    QByteArray controlUrl_;
+    QByteArray service_;
     // This machine's address as the router sees it.
     QByteArray lanAddress_;
-    quint16 port_ = 0;
 };
 
 }  // namespace torvane

@@ -87,6 +87,7 @@ GameWindow::GameWindow(Prompter& prompter, const GameOptions& options, QWidget* 
             [this](const SocketFailure& failure) { OnConnectionEnded(text::FailureLine(failure), false); });
     connect(&lobby_, &Lobby::RouterAnswered, this,
             [this](const MappingResult& result) { AddLine(text::RouterLine(result), false); });
+    connect(&lobby_, &Lobby::RouterLost, this, [this] { AddLine(text::kRouterPortLost, false); });
 
     Board().ShowBoard(match_.Board());
     ShowState();
@@ -113,6 +114,7 @@ void GameWindow::Open(ConnectionSettings::Role role) {
 void GameWindow::Play(ConnectionSettings settings) {
     if (std::exchange(played_, true)) return;
     settings.forwardPort = options_.forwardPort;
+    settings.routerTiming = options_.routerTiming;
     if (settings.role == ConnectionSettings::Role::Server) {
         AddLine(text::kListening, false);
         ShowOwnName(settings.nickName);

@@ -25,8 +25,9 @@ class Prompter;
 
 struct GameOptions {
     // The program asks the home router to forward a server's port; tests
-    // only where a router of their own stands.
+    // only where a router of their own stands, and with their own timing.
     bool forwardPort = false;
+    PortMapTiming routerTiming;
     // Shortened in tests only.
     int startStepMs = conversation::kStartStepMs;
     int greetingTimeoutMs = MessageConnection::kGreetingTimeoutMs;

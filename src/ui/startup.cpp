@@ -40,7 +40,9 @@ int RunTorvane(QApplication& app, bool vsComputer) {
     }
     QuitSignals quitSignals;
     MessageBoxPrompter prompter;
-    GameWindow window(prompter, {.forwardPort = true});
+    GameOptions options;
+    options.forwardPort = true;
+    GameWindow window(prompter, options);
     // The menu's "play against the computer" entry opens the dialog with that role chosen.
     window.Open(vsComputer ? ConnectionSettings::Role::Computer : ConnectionSettings::Role::Server);
     return app.exec();

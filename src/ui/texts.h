@@ -36,6 +36,10 @@ inline const QString kRouterPortTaken =
     QStringLiteral("☆☆☆　ポート開放：ルータのこのポートは別のパソコンが使っています　☆☆☆");
 inline const QString kRouterNotPublic = QStringLiteral(
     "☆☆☆　ポート開放：ルータの外側のアドレス%1がプライベート／共有アドレスのため、インターネットからは届きません　☆☆☆");
+// The router stopped forwarding the port (it restarted, for one); the line
+// with the address follows once it forwards again.
+inline const QString kRouterPortLost =
+    QStringLiteral("☆☆☆　ポート開放：ルータの転送が切れました　開け直しています　☆☆☆");
 inline const QString kConnecting = QStringLiteral("☆☆☆　サーバに接続中...　☆☆☆");
 inline const QString kAccepted = QStringLiteral("☆☆☆　クライアントが接続したよ　☆☆☆");
 inline const QString kConnected = QStringLiteral("☆☆☆　サーバに接続成功だ～～　☆☆☆");

@@ -26,8 +26,18 @@ void RecordingPrompter::Information(QWidget*, const QString& title, const QStrin
     closed();
 }
 
-Player::Player(int startStepMs, int greetingTimeoutMs)
-    : Player(GameOptions{.startStepMs = startStepMs, .greetingTimeoutMs = greetingTimeoutMs}) {}
+namespace {
+
+GameOptions Shortened(int startStepMs, int greetingTimeoutMs) {
+    GameOptions options;
+    options.startStepMs = startStepMs;
+    options.greetingTimeoutMs = greetingTimeoutMs;
+    return options;
+}
+
+}  // namespace
+
+Player::Player(int startStepMs, int greetingTimeoutMs) : Player(Shortened(startStepMs, greetingTimeoutMs)) {}
 
 Player::Player(const GameOptions& options) {
     fonts::InstallSubstitutes();
@@ -44,7 +54,12 @@ namespace {
 void Accept(Player& player, ConnectionSettings::Role role, const QString& nickName, quint16 port, const QString& host) {
     player.Load();
     if (player.window->Dialog()) player.window->Dialog()->close();
-    player.window->Play({role, nickName, host, port});
+    ConnectionSettings settings;
+    settings.role = role;
+    settings.nickName = nickName;
+    settings.host = host;
+    settings.port = port;
+    player.window->Play(settings);
 }
 
 }  // namespace
