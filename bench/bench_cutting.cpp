@@ -17,16 +17,16 @@ constexpr int kCycle = 32;  // messages per round of the pattern below
 
 // About `size` characters of the messages of a busy game: mostly finis and
 // reset tags, a move every sixteen, a chat line every thirty-two.
-QString BusyRead(qsizetype size) {
-    const QString chat = torvane::ChatMessage(u"bob>>hi!");
-    const QString tags[] = {torvane::GameOverMessage(), torvane::TallyResetMessage()};
+QString busyRead(qsizetype size) {
+    const QString chat = torvane::chatMessage(u"bob>>hi!");
+    const QString tags[] = {torvane::gameOverMessage(), torvane::tallyResetMessage()};
     QString read;
     read.reserve(size + chat.size());
     for (int i = 0; read.size() < size; ++i) {
         if (i % kCycle == 0) {
             read += chat;
         } else if (i % (kCycle / 2) == 1) {
-            read += torvane::MoveMessage(i % 10, i / 10 % 10, i / 100 % 10);
+            read += torvane::moveMessage(i % 10, i / 10 % 10, i / 100 % 10);
         } else {
             read += tags[i % 2];
         }
@@ -35,8 +35,8 @@ QString BusyRead(qsizetype size) {
 }
 
 // About `size` bytes of Japanese chat as it arrives on the wire.
-QByteArray JapaneseBytes(qsizetype size) {
-    const QByteArray line = torvane::EncodeCp932(u"|Speak 山田>>こんにちは、ｺﾝﾆﾁﾊ！ (^_^) ～①|SetSt 103");
+QByteArray japaneseBytes(qsizetype size) {
+    const QByteArray line = torvane::encodeCp932(u"|Speak 山田>>こんにちは、ｺﾝﾆﾁﾊ！ (^_^) ～①|SetSt 103");
     QByteArray bytes;
     bytes.reserve(size + line.size());
     while (bytes.size() < size) {
@@ -46,8 +46,8 @@ QByteArray JapaneseBytes(qsizetype size) {
 }
 
 template <typename Cutter>
-void CutBusyRead(benchmark::State& state, Cutter cut) {
-    const QString read = BusyRead(state.range(0));
+void cutBusyRead(benchmark::State& state, Cutter cut) {
+    const QString read = busyRead(state.range(0));
     std::size_t messages = 0;
     for (auto _ : state) {
         const std::vector<torvane::Message> cutMessages = cut(read);
@@ -58,35 +58,35 @@ void CutBusyRead(benchmark::State& state, Cutter cut) {
     state.counters["messages"] = static_cast<double>(messages);
 }
 
-void BM_CutMessages(benchmark::State& state) {
-    CutBusyRead(state, [](const QString& read) { return torvane::CutMessages(read, true).messages; });
+void bmCutMessages(benchmark::State& state) {
+    cutBusyRead(state, [](const QString& read) { return torvane::cutMessages(read, true).messages; });
 }
 
-void BM_ReferenceCut(benchmark::State& state) {
-    CutBusyRead(state, [](const QString& read) { return torvane::bench::ReferenceCut(read); });
+void bmReferenceCut(benchmark::State& state) {
+    cutBusyRead(state, [](const QString& read) { return torvane::bench::referenceCut(read); });
 }
 
-void BM_Decode(benchmark::State& state) {
-    const QByteArray bytes = JapaneseBytes(state.range(0));
+void bmDecode(benchmark::State& state) {
+    const QByteArray bytes = japaneseBytes(state.range(0));
     for (auto _ : state) {
         torvane::Cp932Decoder decoder;
-        benchmark::DoNotOptimize(decoder.Decode(bytes).size());
+        benchmark::DoNotOptimize(decoder.decode(bytes).size());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
-void BM_Encode(benchmark::State& state) {
-    const QString text = torvane::Cp932Decoder().Decode(JapaneseBytes(state.range(0)));
+void bmEncode(benchmark::State& state) {
+    const QString text = torvane::Cp932Decoder().decode(japaneseBytes(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(torvane::EncodeCp932(text).size());
+        benchmark::DoNotOptimize(torvane::encodeCp932(text).size());
     }
     state.SetBytesProcessed(state.iterations() * text.size() * qsizetype(sizeof(QChar)));
 }
 
-BENCHMARK(BM_CutMessages)->Arg(64 * kKiB)->Arg(256 * kKiB)->Arg(kMiB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReferenceCut)->Arg(64 * kKiB)->Arg(256 * kKiB)->Arg(kMiB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Decode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Encode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmCutMessages)->Arg(64 * kKiB)->Arg(256 * kKiB)->Arg(kMiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmReferenceCut)->Arg(64 * kKiB)->Arg(256 * kKiB)->Arg(kMiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmDecode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(bmEncode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
 
 // Prints the usual table, then how many times the CPU time of CutMessages the
 // copying cutter took (CPU time, as the machine may be shared).
@@ -99,7 +99,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void PrintRatios() const {
+    void printRatios() const {
         for (const auto& [name, time] : times_) {
             const std::string prefix = "BM_CutMessages/";
             if (name.rfind(prefix, 0) != 0) {
@@ -119,15 +119,15 @@ private:
 };
 
 // The two cutters must agree, or the comparison means nothing.
-bool CuttersAgree() {
-    const QString read = BusyRead(16 * kKiB);
-    return torvane::CutMessages(read, false).messages == torvane::bench::ReferenceCut(read);
+bool cuttersAgree() {
+    const QString read = busyRead(16 * kKiB);
+    return torvane::cutMessages(read, false).messages == torvane::bench::referenceCut(read);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!CuttersAgree()) {
+    if (!cuttersAgree()) {
         std::fprintf(stderr, "CutMessages and the reference cutter disagree\n");
         return 1;
     }
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    reporter.printRatios();
     benchmark::Shutdown();
     return 0;
 }

@@ -20,8 +20,8 @@ constexpr int kRandomMover = 0;
 class RandomPolicy : public Policy {
 public:
     explicit RandomPolicy(std::uint32_t seed) : random_(seed) {}
-    std::optional<Step> Choose(Placement placement) override {
-        const std::vector<Step> steps = LegalSteps(placement);
+    std::optional<Step> choose(Placement placement) override {
+        const std::vector<Step> steps = legalSteps(placement);
         if (steps.empty()) return std::nullopt;
         return steps[std::uniform_int_distribution<std::size_t>(0, steps.size() - 1)(random_)];
     }
@@ -30,19 +30,19 @@ private:
     std::mt19937 random_;
 };
 
-std::unique_ptr<Policy> MakePlayer(int level, const Solution& solution, std::uint32_t seed) {
+std::unique_ptr<Policy> makePlayer(int level, const Solution& solution, std::uint32_t seed) {
     if (level == kRandomMover) return std::make_unique<RandomPolicy>(seed);
-    return MakePolicy(level, solution, seed);
+    return makePolicy(level, solution, seed);
 }
 
 // 0 when the side moving first wins, 1 when the other does, -1 for a draw.
-int Winner(Policy& first, Policy& second) {
-    Placement placement = StartPlacement();
+int winner(Policy& first, Policy& second) {
+    Placement placement = startPlacement();
     for (int ply = 0; ply < kMoveCap; ++ply) {
-        const std::optional<Step> step = (ply % 2 == 0 ? first : second).Choose(placement);
+        const std::optional<Step> step = (ply % 2 == 0 ? first : second).choose(placement);
         if (!step) return -1;
-        if (StepWins(placement, *step)) return ply % 2;
-        placement = AfterStep(placement, *step);
+        if (stepWins(placement, *step)) return ply % 2;
+        placement = afterStep(placement, *step);
     }
     return -1;
 }
@@ -51,21 +51,21 @@ struct Tally {
     int wins = 0;
     int draws = 0;
     int losses = 0;
-    double Score() const { return (wins + 0.5 * draws) / (wins + draws + losses); }
+    double score() const { return (wins + 0.5 * draws) / (wins + draws + losses); }
 };
 
-Tally Match(int level, int opponent, const Solution& solution) {
+Tally match(int level, int opponent, const Solution& solution) {
     Tally tally;
     for (int game = 0; game < 2 * kGamesPerSide; ++game) {
         const auto seed = static_cast<std::uint32_t>(game);
-        const auto player = MakePlayer(level, solution, seed);
-        const auto rival = MakePlayer(opponent, solution, seed + 2 * kGamesPerSide);
+        const auto player = makePlayer(level, solution, seed);
+        const auto rival = makePlayer(opponent, solution, seed + 2 * kGamesPerSide);
         const int side = game % 2;
-        const int winner = side == 0 ? Winner(*player, *rival) : Winner(*rival, *player);
-        if (winner < 0)
+        const int won = side == 0 ? winner(*player, *rival) : winner(*rival, *player);
+        if (won < 0)
             ++tally.draws;
         else
-            ++(winner == side ? tally.wins : tally.losses);
+            ++(won == side ? tally.wins : tally.losses);
     }
     return tally;
 }
@@ -80,10 +80,10 @@ int main() {
     for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
         std::printf("| %d |", level);
         for (int opponent = kRandomMover; opponent < level; ++opponent) {
-            const Tally tally = Match(level, opponent, solution);
-            std::printf(" %d/%d/%d %.2f%% |", tally.wins, tally.draws, tally.losses, 100 * tally.Score());
-            ordered = ordered && tally.Score() > best[opponent] && (level < kPerfectLevel || tally.losses == 0);
-            best[opponent] = tally.Score();
+            const Tally tally = match(level, opponent, solution);
+            std::printf(" %d/%d/%d %.2f%% |", tally.wins, tally.draws, tally.losses, 100 * tally.score());
+            ordered = ordered && tally.score() > best[opponent] && (level < kPerfectLevel || tally.losses == 0);
+            best[opponent] = tally.score();
         }
         for (int opponent = level; opponent < kPerfectLevel; ++opponent) std::printf("  |");
         std::printf("\n");

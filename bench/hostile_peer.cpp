@@ -33,7 +33,7 @@ const QByteArray kAnswer = "|SName sv";
 const QString kSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
 
 // A field of /proc/self/status in KiB, or -1.
-qint64 StatusKiB(const QByteArray& field) {
+qint64 statusKiB(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
@@ -43,13 +43,13 @@ qint64 StatusKiB(const QByteArray& field) {
 }
 
 // Starts VmHWM again from the present resident size.
-void ResetPeak() {
+void resetPeak() {
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
     if (refs.open(QIODevice::WriteOnly)) refs.write("5");
 }
 
 // Lets events run until `done` holds or `ms` have passed; false on timeout.
-bool Spin(
+bool spin(
     int ms, const std::function<bool()>& done = [] { return false; }) {
     QElapsedTimer clock;
     clock.start();
@@ -65,62 +65,62 @@ bool Spin(
 class Rig {
 public:
     Rig() : window_(prompter_) {
-        window_.Open();
-        if (window_.Dialog()) window_.Dialog()->close();
+        window_.open();
+        if (window_.dialog()) window_.dialog()->close();
         ConnectionSettings settings;
         settings.nickName = QStringLiteral("sv");
         settings.port = 0;
-        window_.Play(settings);
+        window_.play(settings);
         peer_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         QObject::connect(&peer_, &QTcpSocket::readyRead, [this] { received_ += peer_.readAll(); });
-        QObject::connect(&peer_, &QTcpSocket::bytesWritten, [this] { Refill(); });
-        peer_.connectToHost(QHostAddress::LocalHost, window_.Connection().ListenPort());
-        Spin(5000, [this] { return window_.Connection().IsConnected(); });
-        Write(kGreeting);
-        Spin(5000, [this] { return received_.contains(kAnswer); });
+        QObject::connect(&peer_, &QTcpSocket::bytesWritten, [this] { refill(); });
+        peer_.connectToHost(QHostAddress::LocalHost, window_.connection().listenPort());
+        spin(5000, [this] { return window_.connection().isConnected(); });
+        write(kGreeting);
+        spin(5000, [this] { return received_.contains(kAnswer); });
         received_.clear();
     }
 
-    void Write(const QByteArray& bytes) {
+    void write(const QByteArray& bytes) {
         peer_.write(bytes);
         peer_.flush();
     }
 
     // `prefix`, `size` bytes of `fill` and `suffix`, handed to the socket a
     // MiB at a time so that the peer's own buffer stays small.
-    void Stream(const QByteArray& prefix, char fill, qint64 size, const QByteArray& suffix) {
-        Write(prefix);
+    void stream(const QByteArray& prefix, char fill, qint64 size, const QByteArray& suffix) {
+        write(prefix);
         fill_ = fill;
         fillLeft_ = size;
         suffix_ = suffix;
-        Refill();
+        refill();
     }
 
     // Waits until every byte has gone out; the time it did, in ms since `clock` started.
-    qint64 Drain(const QElapsedTimer& clock) {
-        Spin(120000, [this] { return fillLeft_ == 0 && suffix_.isEmpty() && peer_.bytesToWrite() == 0; });
+    qint64 drain(const QElapsedTimer& clock) {
+        spin(120000, [this] { return fillLeft_ == 0 && suffix_.isEmpty() && peer_.bytesToWrite() == 0; });
         return clock.elapsed();
     }
 
     // Milliseconds from `since` (on `clock`) until the greeting's answer came, or -1.
-    qint64 AwaitAnswer(const QElapsedTimer& clock, qint64 since, int ms) {
+    qint64 awaitAnswer(const QElapsedTimer& clock, qint64 since, int ms) {
         // The window answers only once the event loop runs, so what came
         // before is from earlier.
         received_.clear();
-        const bool came = Spin(ms, [this] { return received_.contains(kAnswer); });
+        const bool came = spin(ms, [this] { return received_.contains(kAnswer); });
         return came ? clock.elapsed() - since : -1;
     }
 
     GameWindow& window() { return window_; }
-    QStringList Lines() const {
+    QStringList lines() const {
         QStringList lines;
-        const QListWidget* list = window_.Form().messageList;
+        const QListWidget* list = window_.form().messageList;
         for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
         return lines;
     }
 
 private:
-    void Refill() {
+    void refill() {
         if (peer_.bytesToWrite() > kMiB) return;
         if (fillLeft_ > 0) {
             const qint64 piece = std::min(fillLeft_, kMiB);
@@ -146,96 +146,96 @@ struct Figure {
     double limit;  // the value must stay below it; 0: shown only
 };
 
-std::vector<Figure> StartsOnePerRead() {
+std::vector<Figure> startsOnePerRead() {
     Rig rig;
     QElapsedTimer clock;
     clock.start();
-    const qint64 stack = StatusKiB("VmStk");
+    const qint64 stack = statusKiB("VmStk");
     qint64 lastStart = 0;
     for (int i = 0; i < 9000; ++i) {
-        rig.Write("|StrtG ");
+        rig.write("|StrtG ");
         lastStart = clock.elapsed();
-        Spin(3);
+        spin(3);
     }
     const qint64 greeted = clock.elapsed();
-    rig.Write(kGreeting);
-    const qint64 answer = rig.AwaitAnswer(clock, greeted, 2000);
-    Spin(10000, [&] { return !rig.window().CurrentMatch().StartRunning(); });
+    rig.write(kGreeting);
+    const qint64 answer = rig.awaitAnswer(clock, greeted, 2000);
+    spin(10000, [&] { return !rig.window().currentMatch().startRunning(); });
     const qint64 ended = clock.elapsed() - lastStart;
     return {{"9,000 starts, one per read: greeting answered (ms)", double(answer), 100},
-            {"  start sequences shown", double(rig.Lines().count(kSecond)), 1.5},
+            {"  start sequences shown", double(rig.lines().count(kSecond)), 1.5},
             {"  sequence ends after the last start (ms)", double(ended), 0},
-            {"  stack growth (KiB)", double(StatusKiB("VmStk") - stack), 64}};
+            {"  stack growth (KiB)", double(statusKiB("VmStk") - stack), 64}};
 }
 
-std::vector<Figure> StartsInOneRead() {
+std::vector<Figure> startsInOneRead() {
     Rig rig;
     QElapsedTimer clock;
     clock.start();
-    const qint64 stack = StatusKiB("VmStk");
-    rig.Write(QByteArray("|StrtG ").repeated(1000));
-    rig.Drain(clock);
-    Spin(100);
+    const qint64 stack = statusKiB("VmStk");
+    rig.write(QByteArray("|StrtG ").repeated(1000));
+    rig.drain(clock);
+    spin(100);
     const qint64 greeted = clock.elapsed();
-    rig.Write(kGreeting);
-    const qint64 answer = rig.AwaitAnswer(clock, greeted, 2000);
-    Spin(10000, [&] { return !rig.window().CurrentMatch().StartRunning(); });
+    rig.write(kGreeting);
+    const qint64 answer = rig.awaitAnswer(clock, greeted, 2000);
+    spin(10000, [&] { return !rig.window().currentMatch().startRunning(); });
     return {{"1,000 starts in one read: greeting answered (ms)", double(answer), 100},
-            {"  start sequences shown", double(rig.Lines().count(kSecond)), 1.5},
-            {"  stack growth (KiB)", double(StatusKiB("VmStk") - stack), 64}};
+            {"  start sequences shown", double(rig.lines().count(kSecond)), 1.5},
+            {"  stack growth (KiB)", double(statusKiB("VmStk") - stack), 64}};
 }
 
-std::vector<Figure> ChatFlood() {
+std::vector<Figure> chatFlood() {
     Rig rig;
     QElapsedTimer clock;
     clock.start();
-    rig.Write(QByteArray("|Speak a>>hi").repeated(40000) + kGreeting);
-    const qint64 last = rig.Drain(clock);
-    const qint64 answer = rig.AwaitAnswer(clock, last, 5000);
+    rig.write(QByteArray("|Speak a>>hi").repeated(40000) + kGreeting);
+    const qint64 last = rig.drain(clock);
+    const qint64 answer = rig.awaitAnswer(clock, last, 5000);
     return {{"40,000 chat lines in one write: greeting answered (ms)", double(answer), 1000},
-            {"  lines in the list", double(rig.window().Form().messageList->count()), MessageList::kMaxLines + 0.5}};
+            {"  lines in the list", double(rig.window().form().messageList->count()), MessageList::kMaxLines + 0.5}};
 }
 
 // `prefix` and `size` filler bytes, then the greeting half a second later.
-std::vector<Figure> Huge(const char* what, const QByteArray& prefix, qint64 size) {
-    const qint64 before = StatusKiB("VmRSS");
-    ResetPeak();
+std::vector<Figure> huge(const char* what, const QByteArray& prefix, qint64 size) {
+    const qint64 before = statusKiB("VmRSS");
+    resetPeak();
     Rig rig;
     QElapsedTimer clock;
     clock.start();
-    rig.Stream(prefix, 'x', size, QByteArray());
-    rig.Drain(clock);
-    Spin(500);
+    rig.stream(prefix, 'x', size, QByteArray());
+    rig.drain(clock);
+    spin(500);
     const qint64 greeted = clock.elapsed();
-    rig.Write(kGreeting);
-    const qint64 answer = rig.AwaitAnswer(clock, greeted, 10000);
-    return {{what, double(answer), 2000}, {"  resident growth (MiB)", (StatusKiB("VmHWM") - before) / 1024.0, 100}};
+    rig.write(kGreeting);
+    const qint64 answer = rig.awaitAnswer(clock, greeted, 10000);
+    return {{what, double(answer), 2000}, {"  resident growth (MiB)", (statusKiB("VmHWM") - before) / 1024.0, 100}};
 }
 
 // 64 KiB of one message in one write, once a second; each time a greeting
 // right behind it. The slowest answer of three.
-std::vector<Figure> FloodEverySecond(const char* what, const QByteArray& message) {
+std::vector<Figure> floodEverySecond(const char* what, const QByteArray& message) {
     Rig rig;
     QElapsedTimer clock;
     clock.start();
     qint64 slowest = 0;
     for (int round = 0; round < 3; ++round) {
         const qint64 sent = clock.elapsed();
-        rig.Write(message.repeated(64 * 1024 / message.size()));
-        rig.Write(kGreeting);
-        slowest = std::max(slowest, rig.AwaitAnswer(clock, sent, 5000));
-        Spin(1000);
+        rig.write(message.repeated(64 * 1024 / message.size()));
+        rig.write(kGreeting);
+        slowest = std::max(slowest, rig.awaitAnswer(clock, sent, 5000));
+        spin(1000);
     }
     return {{what, double(slowest), 100}};
 }
 
-std::vector<Figure> GreetingBehindLongLine() {
+std::vector<Figure> greetingBehindLongLine() {
     Rig rig;
     QElapsedTimer clock;
     clock.start();
-    rig.Write("|Speak a>>" + QByteArray(100000, 'x') + kGreeting);
-    const qint64 last = rig.Drain(clock);
-    const qint64 answer = rig.AwaitAnswer(clock, last, 5000);
+    rig.write("|Speak a>>" + QByteArray(100000, 'x') + kGreeting);
+    const qint64 last = rig.drain(clock);
+    const qint64 answer = rig.awaitAnswer(clock, last, 5000);
     return {{"greeting behind a 100,000-char chat line: answered (ms)", double(answer), 500}};
 }
 
@@ -243,22 +243,22 @@ std::vector<Figure> GreetingBehindLongLine() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    fonts::InstallSubstitutes();
+    fonts::installSubstitutes();
     // A name on the command line runs only that case.
     const std::vector<std::pair<const char*, std::function<std::vector<Figure>()>>> cases = {
-        {"starts", StartsOnePerRead},
-        {"one-read-starts", StartsInOneRead},
-        {"chat-flood", ChatFlood},
+        {"starts", startsOnePerRead},
+        {"one-read-starts", startsInOneRead},
+        {"chat-flood", chatFlood},
         {"huge-chat",
-         [] { return Huge("10 MB chat line: greeting 0.5 s later answered (ms)", "|Speak a>>", 10'000'000); }},
-        {"huge-name", [] { return Huge("10 MB name: greeting 0.5 s later answered (ms)", "|Cnnct ", 10'000'000); }},
+         [] { return huge("10 MB chat line: greeting 0.5 s later answered (ms)", "|Speak a>>", 10'000'000); }},
+        {"huge-name", [] { return huge("10 MB name: greeting 0.5 s later answered (ms)", "|Cnnct ", 10'000'000); }},
         {"huge-plain",
-         [] { return Huge("100 MB without a bar: greeting 0.5 s later answered (ms)", "", 100'000'000); }},
-        {"long-line", GreetingBehindLongLine},
+         [] { return huge("100 MB without a bar: greeting 0.5 s later answered (ms)", "", 100'000'000); }},
+        {"long-line", greetingBehindLongLine},
         {"start-floods",
-         [] { return FloodEverySecond("64 KiB of starts once a second: greeting answered (ms)", "|StrtG "); }},
+         [] { return floodEverySecond("64 KiB of starts once a second: greeting answered (ms)", "|StrtG "); }},
         {"finish-floods",
-         [] { return FloodEverySecond("64 KiB of game ends once a second: greeting answered (ms)", "|Finis "); }},
+         [] { return floodEverySecond("64 KiB of game ends once a second: greeting answered (ms)", "|Finis "); }},
     };
     const QStringList only = app.arguments().mid(1);
     std::printf("%-58s %10s %8s\n", "figure", "measured", "limit");

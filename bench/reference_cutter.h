@@ -11,7 +11,7 @@
 
 namespace torvane::bench {
 
-inline std::vector<Message> ReferenceCut(const QString& read) {
+inline std::vector<Message> referenceCut(const QString& read) {
     static const QString kTags[] = {"|Cnnct", "|SName", "|Speak", "|Reset", "|StrtG", "|SetSt", "|Finis"};
     std::vector<Message> messages;
     if (read.isEmpty()) {

@@ -12,34 +12,34 @@
 namespace {
 
 using torvane::Command;
-using torvane::CutMessages;
+using torvane::cutMessages;
 using torvane::Message;
 
-bool ArgumentComesFromRead(Command command) {
+bool argumentComesFromRead(Command command) {
     return command == Command::Plain || command == Command::Greeting || command == Command::NameReply ||
            command == Command::Chat || command == Command::Move;
 }
 
-void CheckMessages(const QString& read, const std::vector<Message>& messages) {
-    Require(messages.size() <= std::size_t(read.count(u'|')) + 1, "more messages than bars");
+void checkMessages(const QString& read, const std::vector<Message>& messages) {
+    require(messages.size() <= std::size_t(read.count(u'|')) + 1, "more messages than bars");
     for (std::size_t i = 0; i < messages.size(); ++i) {
         const Message& message = messages[i];
-        Require(message.command != Command::Plain || (i == 0 && !read.startsWith(u'|')),
+        require(message.command != Command::Plain || (i == 0 && !read.startsWith(u'|')),
                 "plain line not at the start of a read");
-        if (ArgumentComesFromRead(message.command)) {
-            Require(read.contains(message.argument), "argument not in the read");
+        if (argumentComesFromRead(message.command)) {
+            require(read.contains(message.argument), "argument not in the read");
         } else {
-            Require(message.argument.isEmpty(), "tag with an argument");
+            require(message.argument.isEmpty(), "tag with an argument");
         }
         if (message.argumentMissing) {
-            Require(message.command == Command::Chat || message.command == Command::Move, "missing on wrong tag");
-            Require(message.argument.isEmpty(), "missing argument with text");
+            require(message.command == Command::Chat || message.command == Command::Move, "missing on wrong tag");
+            require(message.argument.isEmpty(), "missing argument with text");
         }
         if (message.command == Command::Move) {
-            Require(message.argument.size() <= 3, "move longer than three");
-            const torvane::MoveDigits digits = torvane::ReadMoveDigits(message.argument);
+            require(message.argument.size() <= 3, "move longer than three");
+            const torvane::MoveDigits digits = torvane::readMoveDigits(message.argument);
             for (const int digit : {digits.stone, digits.target, digits.source}) {
-                Require(digit >= 0 && digit <= 9, "move digit out of range");
+                require(digit >= 0 && digit <= 9, "move digit out of range");
             }
         }
     }
@@ -47,36 +47,36 @@ void CheckMessages(const QString& read, const std::vector<Message>& messages) {
 
 // Cutting with the tail kept and then flushing the tail must give what
 // cutting everything at once gives.
-void CheckTail(const QString& read) {
-    const torvane::CutRead whole = CutMessages(read, false);
-    Require(whole.tail.isEmpty(), "tail kept without keepTail");
-    CheckMessages(read, whole.messages);
+void checkTail(const QString& read) {
+    const torvane::CutRead whole = cutMessages(read, false);
+    require(whole.tail.isEmpty(), "tail kept without keepTail");
+    checkMessages(read, whole.messages);
 
-    const torvane::CutRead kept = CutMessages(read, true);
-    CheckMessages(read, kept.messages);
-    Require(read.endsWith(kept.tail), "tail not the end of the read");
-    Require(kept.tail.size() < 10, "tail longer than a move");
-    const torvane::CutRead flushed = CutMessages(kept.tail, false);
-    Require(flushed.tail.isEmpty(), "flushed tail kept again");
+    const torvane::CutRead kept = cutMessages(read, true);
+    checkMessages(read, kept.messages);
+    require(read.endsWith(kept.tail), "tail not the end of the read");
+    require(kept.tail.size() < 10, "tail longer than a move");
+    const torvane::CutRead flushed = cutMessages(kept.tail, false);
+    require(flushed.tail.isEmpty(), "flushed tail kept again");
     std::vector<Message> joined = kept.messages;
     joined.insert(joined.end(), flushed.messages.begin(), flushed.messages.end());
-    Require(joined == whole.messages, "keeping the tail changed the messages");
+    require(joined == whole.messages, "keeping the tail changed the messages");
 }
 
 // Any text without a bar goes out as a chat line and comes back whole.
-void CheckChatRoundTrip(QString text) {
+void checkChatRoundTrip(QString text) {
     text.remove(u'|');
-    const torvane::CutRead cut = CutMessages(torvane::ChatMessage(text) + torvane::GameOverMessage(), true);
+    const torvane::CutRead cut = cutMessages(torvane::chatMessage(text) + torvane::gameOverMessage(), true);
     const std::vector<Message> expected = {{Command::Chat, text, false}, {Command::GameOver, {}, false}};
-    Require(cut.messages == expected, "chat line did not come back");
+    require(cut.messages == expected, "chat line did not come back");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     torvane::Cp932Decoder decoder;
-    const QString read = decoder.Decode(QByteArrayView(data, qsizetype(size)));
-    CheckTail(read);
-    CheckChatRoundTrip(read);
+    const QString read = decoder.decode(QByteArrayView(data, qsizetype(size)));
+    checkTail(read);
+    checkChatRoundTrip(read);
     return 0;
 }

@@ -18,15 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype at = data[0] % (bytes.size() + 1);
 
     torvane::Cp932Decoder once;
-    const QString whole = once.Decode(bytes);
+    const QString whole = once.decode(bytes);
     torvane::Cp932Decoder twice;
-    QString split = twice.Decode(bytes.first(at));
-    split += twice.Decode(bytes.sliced(at));
-    Require(split == whole, "split decode differs");
-    Require(once.HasPendingByte() == twice.HasPendingByte(), "kept lead byte differs");
+    QString split = twice.decode(bytes.first(at));
+    split += twice.decode(bytes.sliced(at));
+    require(split == whole, "split decode differs");
+    require(once.hasPendingByte() == twice.hasPendingByte(), "kept lead byte differs");
 
     QString expected = whole;
     expected.replace(QChar(0xFFFD), u'?');
-    Require(torvane::Cp932Decoder().Decode(torvane::EncodeCp932(whole)) == expected, "round trip changed the text");
+    require(torvane::Cp932Decoder().decode(torvane::encodeCp932(whole)) == expected, "round trip changed the text");
     return 0;
 }

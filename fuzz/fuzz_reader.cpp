@@ -32,56 +32,56 @@ using Messages = std::vector<Message>;
 
 constexpr std::uint8_t kBarByte = '|';
 
-bool RunsToTheEnd(Command command) {
+bool runsToTheEnd(Command command) {
     return command == Command::Plain || command == Command::Chat || command == Command::Greeting ||
            command == Command::NameReply;
 }
 
 class OperationCheck {
 public:
-    void Read(const std::string& bytes) {
+    void read(const std::string& bytes) {
         bytesIn_ += qsizetype(bytes.size());
         bars_ += std::count(bytes.begin(), bytes.end(), char(kBarByte));
-        const Messages messages = reader_.Read(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+        const Messages messages = reader_.read(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
         for (std::size_t i = 0; i < messages.size(); ++i) {
             const Message& message = messages[i];
             const bool atBar = message.command != Command::Plain && !message.continued;
-            Require(atBar || i == 0, "plain or continued message after a read's first");
-            Require(!message.continued || (open_ && message.command == *open_),
+            require(atBar || i == 0, "plain or continued message after a read's first");
+            require(!message.continued || (open_ && message.command == *open_),
                     "continued what did not run to the end");
-            Count(message, atBar);
+            count(message, atBar);
         }
         if (!messages.empty()) {
             const Message& last = messages.back();
             open_.reset();
-            if (RunsToTheEnd(last.command) && !last.argumentMissing) open_ = last.command;
+            if (runsToTheEnd(last.command) && !last.argumentMissing) open_ = last.command;
         }
     }
 
-    void Flush() {
-        for (const Message& message : reader_.Flush()) {
-            Require(message.command != Command::Plain && !message.continued,
+    void flush() {
+        for (const Message& message : reader_.flush()) {
+            require(message.command != Command::Plain && !message.continued,
                     "a kept tail gave a plain or continued message");
-            Count(message, true);
+            count(message, true);
         }
-        Require(reader_.Flush().empty(), "a second close handed back more");
+        require(reader_.flush().empty(), "a second close handed back more");
         open_.reset();
     }
 
-    void Reset() {
-        reader_.Reset();
-        Require(reader_.Flush().empty(), "a reset kept something");
+    void reset() {
+        reader_.reset();
+        require(reader_.flush().empty(), "a reset kept something");
         open_.reset();
     }
 
 private:
-    void Count(const Message& message, bool atBar) {
+    void count(const Message& message, bool atBar) {
         if (atBar) {
-            Require(--bars_ >= 0, "more messages than bars");
+            require(--bars_ >= 0, "more messages than bars");
         }
         // A move's three digits may run past a bar into the next message.
         charsOut_ += message.argument.size();
-        Require(charsOut_ <= bytesIn_ + 3 * ++messagesOut_, "more output than input");
+        require(charsOut_ <= bytesIn_ + 3 * ++messagesOut_, "more output than input");
     }
 
     MessageReader reader_;
@@ -92,20 +92,20 @@ private:
     qsizetype messagesOut_ = 0;
 };
 
-void CheckOperations(FuzzedDataProvider& input) {
+void checkOperations(FuzzedDataProvider& input) {
     OperationCheck check;
     while (input.remaining_bytes() > 0) {
         switch (input.ConsumeIntegralInRange(0, 5)) {
-        case 0: check.Flush(); break;
-        case 1: check.Reset(); break;
-        default: check.Read(input.ConsumeBytesAsString(input.ConsumeIntegral<std::uint8_t>())); break;
+        case 0: check.flush(); break;
+        case 1: check.reset(); break;
+        default: check.read(input.ConsumeBytesAsString(input.ConsumeIntegral<std::uint8_t>())); break;
         }
     }
 }
 
 // Chat text in code page 932: printable ASCII but the bar, half-width
 // katakana, kana and kanji, some of whose second bytes are the bar's ("ポ").
-std::string ChatText(FuzzedDataProvider& input) {
+std::string chatText(FuzzedDataProvider& input) {
     static constexpr std::array<std::pair<char16_t, char16_t>, 4> kRanges{
         {{0x20, 0x7B}, {0xFF61, 0xFF9F}, {0x3041, 0x30F6}, {0x4E00, 0x4FFF}}};
     QString text;
@@ -114,14 +114,14 @@ std::string ChatText(FuzzedDataProvider& input) {
         text += QChar(input.ConsumeIntegralInRange(low, high));
     }
     // What code page 932 lacks goes out as "?".
-    return torvane::EncodeCp932(text).toStdString();
+    return torvane::encodeCp932(text).toStdString();
 }
 
-std::string WellFormedStream(FuzzedDataProvider& input) {
+std::string wellFormedStream(FuzzedDataProvider& input) {
     std::string stream;
     for (int count = input.ConsumeIntegralInRange(1, 12); count > 0; --count) {
         switch (input.ConsumeIntegralInRange(0, 5)) {
-        case 0: stream += "|Speak " + ChatText(input); break;
+        case 0: stream += "|Speak " + chatText(input); break;
         case 1: stream += "|Reset "; break;
         case 2: stream += "|StrtG "; break;
         case 3: stream += "|Finis "; break;
@@ -129,14 +129,14 @@ std::string WellFormedStream(FuzzedDataProvider& input) {
             stream += "|SetSt ";
             for (int digit = 0; digit < 3; ++digit) stream += char('0' + input.ConsumeIntegralInRange(0, 9));
             break;
-        default: return stream + (input.ConsumeBool() ? "|Cnnct " : "|SName ") + ChatText(input);
+        default: return stream + (input.ConsumeBool() ? "|Cnnct " : "|SName ") + chatText(input);
         }
     }
     return stream;
 }
 
 // Continued pieces joined to the message they continue.
-Messages Joined(const Messages& messages) {
+Messages joined(const Messages& messages) {
     Messages joined;
     for (const Message& message : messages) {
         if (message.continued && !joined.empty() && joined.back().command == message.command) {
@@ -148,24 +148,24 @@ Messages Joined(const Messages& messages) {
     return joined;
 }
 
-void Append(Messages& to, Messages more) { to.insert(to.end(), more.begin(), more.end()); }
+void append(Messages& to, Messages more) { to.insert(to.end(), more.begin(), more.end()); }
 
-void CheckSplitting(FuzzedDataProvider& input) {
-    const std::string stream = WellFormedStream(input);
+void checkSplitting(FuzzedDataProvider& input) {
+    const std::string stream = wellFormedStream(input);
     MessageReader whole;
-    Messages once = whole.Read(QByteArrayView(stream.data(), qsizetype(stream.size())));
-    Append(once, whole.Flush());
+    Messages once = whole.read(QByteArrayView(stream.data(), qsizetype(stream.size())));
+    append(once, whole.flush());
 
     MessageReader split;
     Messages pieces;
     for (std::size_t at = 0; at < stream.size();) {
         const std::size_t size = input.remaining_bytes() > 0 ? input.ConsumeIntegralInRange(1, 16) : stream.size();
         const std::size_t piece = std::min(size, stream.size() - at);
-        Append(pieces, split.Read(QByteArrayView(stream.data() + at, qsizetype(piece))));
+        append(pieces, split.read(QByteArrayView(stream.data() + at, qsizetype(piece))));
         at += piece;
     }
-    Append(pieces, split.Flush());
-    Require(Joined(pieces) == Joined(once), "split reads differ from one read");
+    append(pieces, split.flush());
+    require(joined(pieces) == joined(once), "split reads differ from one read");
 }
 
 }  // namespace
@@ -173,9 +173,9 @@ void CheckSplitting(FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     if (input.ConsumeBool()) {
-        CheckSplitting(input);
+        checkSplitting(input);
     } else {
-        CheckOperations(input);
+        checkOperations(input);
     }
     return 0;
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-inline void Require(bool holds, const char* what) {
+inline void require(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();

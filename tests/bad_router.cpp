@@ -28,7 +28,7 @@ constexpr qint64 kChunk = 64 << 10;
 constexpr qint64 kInFlight = 1 << 20;
 
 // Searches arrive on the interface that holds `address`.
-QNetworkInterface InterfaceOf(const QHostAddress& address) {
+QNetworkInterface interfaceOf(const QHostAddress& address) {
     for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
         for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
             if (entry.ip() == address) return interface;
@@ -38,14 +38,14 @@ QNetworkInterface InterfaceOf(const QHostAddress& address) {
 }
 
 // The search target the searcher asked for, echoed in the answer.
-QByteArray SearchTarget(const QByteArray& search) {
+QByteArray searchTarget(const QByteArray& search) {
     for (const QByteArray& line : search.split('\n')) {
         if (line.toLower().startsWith("st:")) return line.mid(3).trimmed();
     }
     return {};
 }
 
-QByteArray SearchAnswer(const QByteArray& target, const QHostAddress& address, quint16 port) {
+QByteArray searchAnswer(const QByteArray& target, const QHostAddress& address, quint16 port) {
     return "HTTP/1.1 200 OK\r\nCACHE-CONTROL: max-age=120\r\nEXT:\r\nST: " + target +
            "\r\nUSN: uuid:5e1f0c2a-0000-4000-8000-000000000001::" + target +
            "\r\nSERVER: Linux UPnP/1.1 bad_router/1.0\r\nLOCATION: http://" + address.toString().toLatin1() + ':' +
@@ -53,7 +53,7 @@ QByteArray SearchAnswer(const QByteArray& target, const QHostAddress& address, q
 }
 
 // One byte of the answer a second, the first one after the request.
-void Trickle(QTcpSocket* socket) {
+void trickle(QTcpSocket* socket) {
     auto* timer = new QTimer(socket);
     const QByteArray answer = kHead + kBody.repeated(1000);
     QObject::connect(timer, &QTimer::timeout, socket, [socket, answer, sent = qsizetype{0}]() mutable {
@@ -63,7 +63,7 @@ void Trickle(QTcpSocket* socket) {
 }
 
 // The head, then filler while the reader keeps up, then the end.
-void Flood(QTcpSocket* socket) {
+void flood(QTcpSocket* socket) {
     socket->write(kHead);
     const QByteArray chunk = kBody.leftJustified(kChunk, ' ');
     auto refill = [socket, chunk, sent = qint64{0}]() mutable {
@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
     QTcpServer http;
     QUdpSocket ssdp;
     if (!http.listen(address) || !ssdp.bind(QHostAddress::AnyIPv4, kSsdpPort, QUdpSocket::ShareAddress) ||
-        !ssdp.joinMulticastGroup(kSsdpGroup, InterfaceOf(address))) {
+        !ssdp.joinMulticastGroup(kSsdpGroup, interfaceOf(address))) {
         std::fprintf(stderr, "bad_router: cannot listen\n");
         return 1;
     }
@@ -102,7 +102,7 @@ int main(int argc, char* argv[]) {
             QByteArray search(int(ssdp.pendingDatagramSize()), '\0');
             ssdp.readDatagram(search.data(), search.size(), &sender, &senderPort);
             if (!search.startsWith("M-SEARCH")) continue;
-            ssdp.writeDatagram(SearchAnswer(SearchTarget(search), address, http.serverPort()), sender, senderPort);
+            ssdp.writeDatagram(searchAnswer(searchTarget(search), address, http.serverPort()), sender, senderPort);
         }
     });
     QObject::connect(&http, &QTcpServer::newConnection, [&] {
@@ -114,7 +114,7 @@ int main(int argc, char* argv[]) {
                 socket->setProperty("asked", true);
                 std::printf("asked\n");
                 std::fflush(stdout);
-                mode == "trickle" ? Trickle(socket) : Flood(socket);
+                mode == "trickle" ? trickle(socket) : flood(socket);
             });
         }
     });

@@ -24,37 +24,37 @@ using namespace torvane;
 
 namespace {
 
-void Print(const QString& line) {
+void print(const QString& line) {
     std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
 }
 
-void PrintGames(const QList<FoundGame>& games) {
-    Print(QString("games %1").arg(games.size()));
+void printGames(const QList<FoundGame>& games) {
+    print(QString("games %1").arg(games.size()));
     for (const FoundGame& game : games)
-        Print(QStringList{"game", game.name, game.address.toString(), QString::number(game.port), game.interfaceName}
+        print(QStringList{"game", game.name, game.address.toString(), QString::number(game.port), game.interfaceName}
                   .join('\t'));
 }
 
 // "publish NAME PORT", the name possibly with spaces; false if malformed.
-bool PublishFrom(GamePublisher& publisher, const QString& arguments) {
+bool publishFrom(GamePublisher& publisher, const QString& arguments) {
     const qsizetype lastSpace = arguments.lastIndexOf(' ');
     bool isNumber = false;
     const quint16 port = arguments.mid(lastSpace + 1).toUShort(&isNumber);
     if (lastSpace <= 0 || !isNumber) return false;
-    publisher.Publish(arguments.left(lastSpace), port);
+    publisher.publish(arguments.left(lastSpace), port);
     return true;
 }
 
 // Carries out one command line; false for one it does not know.
-bool Command(GamePublisher& publisher, const QString& line) {
+bool command(GamePublisher& publisher, const QString& line) {
     if (line == "quit") {
         QCoreApplication::quit();
     } else if (line == "withdraw") {
-        publisher.Withdraw();
-        Print("withdrawn");
+        publisher.withdraw();
+        print("withdrawn");
     } else if (line.startsWith("publish ")) {
-        return PublishFrom(publisher, line.mid(8));
+        return publishFrom(publisher, line.mid(8));
     } else {
         return false;
     }
@@ -66,11 +66,11 @@ class CommandReader {
 public:
     explicit CommandReader(GamePublisher& publisher)
         : publisher_(publisher), notifier_(STDIN_FILENO, QSocketNotifier::Read) {
-        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { Read(); });
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { read(); });
     }
 
 private:
-    void Read() {
+    void read() {
         char chunk[4096];
         const ssize_t got = ::read(STDIN_FILENO, chunk, sizeof chunk);
         if (got <= 0) {
@@ -81,7 +81,7 @@ private:
         pending_.append(chunk, got);
         for (qsizetype end; (end = pending_.indexOf('\n')) >= 0; pending_.remove(0, end + 1)) {
             const QString line = QString::fromUtf8(pending_.left(end)).trimmed();
-            if (!Command(publisher_, line)) std::fprintf(stderr, "unknown command: %s\n", qPrintable(line));
+            if (!command(publisher_, line)) std::fprintf(stderr, "unknown command: %s\n", qPrintable(line));
         }
     }
 
@@ -98,17 +98,17 @@ int main(int argc, char* argv[]) {
     const bool browse = arguments.removeAll("--browse") > 0;
     const bool publish = arguments.size() == 3 && arguments[0] == "--publish";
     GamePublisher publisher;
-    if ((!publish && !arguments.isEmpty()) || (publish && !PublishFrom(publisher, arguments[1] + ' ' + arguments[2]))) {
+    if ((!publish && !arguments.isEmpty()) || (publish && !publishFrom(publisher, arguments[1] + ' ' + arguments[2]))) {
         std::fprintf(stderr, "usage: lan_games_host [--browse] [--publish NAME PORT]\n");
         return 2;
     }
-    QObject::connect(&publisher, &GamePublisher::Published, [](const QString& name) { Print("published " + name); });
+    QObject::connect(&publisher, &GamePublisher::published, [](const QString& name) { print("published " + name); });
     std::unique_ptr<GameBrowser> browser;
     if (browse) {
         browser = std::make_unique<GameBrowser>();
-        QObject::connect(browser.get(), &GameBrowser::GamesChanged, [&browser] { PrintGames(browser->Games()); });
+        QObject::connect(browser.get(), &GameBrowser::gamesChanged, [&browser] { printGames(browser->games()); });
     }
     CommandReader commands(publisher);
-    Print("ready");
+    print("ready");
     return QCoreApplication::exec();
 }

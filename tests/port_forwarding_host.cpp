@@ -17,15 +17,15 @@ using namespace torvane;
 namespace {
 
 // Prints the lines from `shown` on; returns how many there are now.
-int PrintNewLines(const testing::Player& player, int shown) {
-    const QStringList lines = player.Lines();
+int printNewLines(const testing::Player& player, int shown) {
+    const QStringList lines = player.lines();
     for (; shown < lines.size(); ++shown) std::printf("%s\n", lines[shown].toUtf8().constData());
     std::fflush(stdout);
     return shown;
 }
 
 // The real timing, or CHECK_MS and LEASE_SECONDS in its place.
-std::optional<PortMapTiming> TimingOf(const QStringList& arguments) {
+std::optional<PortMapTiming> timingOf(const QStringList& arguments) {
     PortMapTiming timing;
     if (arguments.size() == 3) return timing;
     bool checkIsNumber = false, leaseIsNumber = false;
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     bool portIsNumber = false;
     const quint16 port = arguments.value(2).toUShort(&portIsNumber);
-    const std::optional<PortMapTiming> timing = TimingOf(arguments);
+    const std::optional<PortMapTiming> timing = timingOf(arguments);
     if (!portIsNumber || !timing) {
         std::fprintf(stderr, "usage: port_forwarding_host NICKNAME PORT [CHECK_MS LEASE_SECONDS]\n");
         return 2;
@@ -52,12 +52,12 @@ int main(int argc, char* argv[]) {
     options.forwardPort = true;
     options.routerTiming = *timing;
     testing::Player player(options);
-    player.Serve(arguments[1], port);
+    player.serve(arguments[1], port);
     int shown = 0;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { shown = PrintNewLines(player, shown); });
+    QObject::connect(&poll, &QTimer::timeout, [&] { shown = printNewLines(player, shown); });
     poll.start(20);
     const int status = QApplication::exec();
-    PrintNewLines(player, shown);
+    printNewLines(player, shown);
     return status;
 }

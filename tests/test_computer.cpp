@@ -33,9 +33,9 @@ constexpr Value kFinished{Outcome::Loss, 0};
 constexpr int kOwnStart = conversation::kStartMs;
 constexpr int kWaitMs = 10000;
 
-PointMask MaskOf(const Points& points) {
+PointMask maskOf(const Points& points) {
     PointMask mask = 0;
-    for (const int p : points) mask |= PointBit(p);
+    for (const int p : points) mask |= pointBit(p);
     return mask;
 }
 
@@ -46,20 +46,20 @@ struct Successor {
     bool wins = false;
 };
 
-std::vector<Successor> Successors(const Placement& placement) {
+std::vector<Successor> successorsOf(const Placement& placement) {
     std::vector<Successor> successors;
-    for (const Step& step : LegalSteps(placement))
-        successors.push_back({step, AfterStep(placement, step), StepWins(placement, step)});
+    for (const Step& step : legalSteps(placement))
+        successors.push_back({step, afterStep(placement, step), stepWins(placement, step)});
     return successors;
 }
 
-bool HasWinInOne(const Placement& placement) {
-    const auto steps = LegalSteps(placement);
-    return std::any_of(steps.begin(), steps.end(), [&](const Step& step) { return StepWins(placement, step); });
+bool hasWinInOne(const Placement& placement) {
+    const auto steps = legalSteps(placement);
+    return std::any_of(steps.begin(), steps.end(), [&](const Step& step) { return stepWins(placement, step); });
 }
 
 // The mover's value once the rival has `next` to move from.
-Value Flipped(Value next) {
+Value flipped(Value next) {
     if (next.outcome == Outcome::Draw) return next;
     return {next.outcome == Outcome::Win ? Outcome::Loss : Outcome::Win, next.plies + 1};
 }
@@ -69,9 +69,9 @@ Value Flipped(Value next) {
 class ScriptedPolicy : public Policy {
 public:
     explicit ScriptedPolicy(QString script = "*") : digits_(script.remove(u' ')) {}
-    std::optional<Step> Choose(Placement placement) override {
+    std::optional<Step> choose(Placement placement) override {
         if (digits_ == "*") {
-            const auto steps = LegalSteps(placement);
+            const auto steps = legalSteps(placement);
             return steps.empty() ? std::nullopt : std::optional(steps.front());
         }
         if (next_ + 2 > digits_.size()) return std::nullopt;
@@ -94,8 +94,8 @@ struct Event {
 };
 using Events = QList<Event>;
 
-Event In(const QString& text, const QStringList& sent = {}, int wakeMs = -1) { return {false, text, sent, wakeMs}; }
-Event Woken(const QStringList& sent = {}, int wakeMs = -1) { return {true, {}, sent, wakeMs}; }
+Event in(const QString& text, const QStringList& sent = {}, int wakeMs = -1) { return {false, text, sent, wakeMs}; }
+Event woken(const QStringList& sent = {}, int wakeMs = -1) { return {true, {}, sent, wakeMs}; }
 
 // "コンピュータ" and "人間" in code page 932, written out by hand.
 const QByteArray kComputerSjis = QByteArray::fromHex("8352839383738385815b835e");
@@ -109,7 +109,7 @@ struct CpuProgram {
                       QStringList{"--listen", "0"} + arguments);
     }
     // The first capture of `pattern` once it has been printed.
-    QString Printed(const QString& pattern) {
+    QString printed(const QString& pattern) {
         const QRegularExpression expression(pattern);
         (void)QTest::qWaitFor([&] { return (output += process.readAllStandardOutput()).contains(expression); },
                               kWaitMs);
@@ -129,7 +129,7 @@ struct Computer {
     QTextStream out{&outText};
     QTextStream err{&errText};
     CpuPeer peer;
-    QSignalSpy finished{&peer, &CpuPeer::Finished};
+    QSignalSpy finished{&peer, &CpuPeer::finished};
 };
 
 // Exchanged on a connection: written by the human, then everything the
@@ -138,44 +138,44 @@ using Exchange = std::pair<QByteArray, QByteArray>;
 
 // A step that lets the rival win next, so the computer gets its win; until
 // there is one, any step that does not win.
-std::optional<Step> Blunder(Placement placement) {
+std::optional<Step> blunder(Placement placement) {
     std::optional<Step> harmless;
-    for (const Step& step : LegalSteps(placement)) {
-        if (StepWins(placement, step)) continue;
-        if (GivesWinInOne(placement, step)) return step;
+    for (const Step& step : legalSteps(placement)) {
+        if (stepWins(placement, step)) continue;
+        if (givesWinInOne(placement, step)) return step;
         if (!harmless) harmless = step;
     }
     return harmless;
 }
 
 // The window's own stones and the rival's, in its numbering.
-Placement PlacementOf(const Player& w) {
+Placement placementOf(const Player& w) {
     Placement placement;
     for (int i = 0; i < kStoneCount; ++i) {
-        placement.own |= PointBit(PointOf(w.Own(i)));
-        placement.rival |= PointBit(PointOf(w.Rival(i)));
+        placement.own |= pointBit(pointOf(w.own(i)));
+        placement.rival |= pointBit(pointOf(w.rival(i)));
     }
     return placement;
 }
 
 // Plays one game that the window starts, by `policy` or, with none, throwing
 // it. Returns the result line.
-QString PlayGame(Player& human, Policy* policy) {
+QString playGame(Player& human, Policy* policy) {
     const Player& w = human;
-    QTest::mouseClick(w.Form().startButton, Qt::LeftButton);
-    const auto over = [&] { return human.LastLine() == line::kWin || human.LastLine() == line::kLose; };
-    if (!QTest::qWaitFor([&] { return human.LastLine() == line::kFirst; }, kWaitMs)) return "no start";
+    QTest::mouseClick(w.form().startButton, Qt::LeftButton);
+    const auto over = [&] { return human.lastLine() == line::kWin || human.lastLine() == line::kLose; };
+    if (!QTest::qWaitFor([&] { return human.lastLine() == line::kFirst; }, kWaitMs)) return "no start";
     for (int move = 0;
-         move < 60 && QTest::qWaitFor([&] { return w.Own(0)->isEnabled() || over(); }, kWaitMs) && !over(); ++move) {
-        const Placement placement = PlacementOf(w);
-        const std::optional<Step> step = policy ? policy->Choose(placement) : Blunder(placement);
+         move < 60 && QTest::qWaitFor([&] { return w.own(0)->isEnabled() || over(); }, kWaitMs) && !over(); ++move) {
+        const Placement placement = placementOf(w);
+        const std::optional<Step> step = policy ? policy->choose(placement) : blunder(placement);
         if (!step) return "no step";
         int stone = 0;
-        while (stone + 1 < kStoneCount && PointOf(w.Own(stone)) != step->from) ++stone;
-        DragStone(human, stone, step->to);
+        while (stone + 1 < kStoneCount && pointOf(w.own(stone)) != step->from) ++stone;
+        dragStone(human, stone, step->to);
         if (!human.prompter.shown.isEmpty()) return "refused";
     }
-    return human.LastLine();
+    return human.lastLine();
 }
 
 }  // namespace
@@ -206,12 +206,12 @@ private slots:
         QFETCH(Points, own);
         QFETCH(Points, rival);
         QFETCH(Value, value);
-        QCOMPARE(solution_.ValueOf({MaskOf(own), MaskOf(rival)}), value);
+        QCOMPARE(solution_.valueOf({maskOf(own), maskOf(rival)}), value);
     }
 
     // The figures `torvane-cpu --solve` prints.
-    void solveReport() {
-        QCOMPARE(QString::fromStdString(SolveReport(solution_)),
+    void solveReportFigures() {
+        QCOMPARE(QString::fromStdString(solveReport(solution_)),
                  "start position, for the player who moves first: draw (endless play)\n"
                  "positions: 3360 (1680 placements x 2 sides to move; each count below is for the side to move)\n"
                  "  won:   1824 (longest 5 plies)\n"
@@ -229,24 +229,24 @@ private slots:
         for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
             std::set<std::pair<int, int>> starts;
             for (std::uint32_t seed = 1; seed <= 3; ++seed) {
-                const auto policy = MakePolicy(level, solution_, seed);
-                for (int i = 0; i < solution_.Size(); ++i) {
-                    const Placement placement = solution_.PlacementAt(i);
-                    if (IsFinished(placement)) continue;
-                    const std::optional<Step> step = policy->Choose(placement);
-                    const auto successors = Successors(placement);
+                const auto policy = makePolicy(level, solution_, seed);
+                for (int i = 0; i < solution_.size(); ++i) {
+                    const Placement placement = solution_.placementAt(i);
+                    if (isFinished(placement)) continue;
+                    const std::optional<Step> step = policy->choose(placement);
+                    const auto successors = successorsOf(placement);
                     const auto chosen = std::find_if(successors.begin(), successors.end(),
                                                      [&](const Successor& s) { return step && s.step == *step; });
                     QVERIFY2(chosen != successors.end(), qPrintable(QString("level %1, %2").arg(level).arg(i)));
-                    if (placement == StartPlacement()) starts.insert({chosen->step.from, chosen->step.to});
-                    slips[level] += Flipped(solution_.ValueOf(chosen->next)) != solution_.ValueAt(i);
+                    if (placement == startPlacement()) starts.insert({chosen->step.from, chosen->step.to});
+                    slips[level] += flipped(solution_.valueOf(chosen->next)) != solution_.valueAt(i);
                     if (level != kEasiestLevel) continue;
                     const bool canBeSafe = std::any_of(successors.begin(), successors.end(),
-                                                       [](const Successor& s) { return !HasWinInOne(s.next); });
-                    if (HasWinInOne(placement))
+                                                       [](const Successor& s) { return !hasWinInOne(s.next); });
+                    if (hasWinInOne(placement))
                         QVERIFY(chosen->wins);
                     else if (canBeSafe)
-                        QVERIFY(!HasWinInOne(chosen->next));
+                        QVERIFY(!hasWinInOne(chosen->next));
                 }
             }
             QVERIFY2(starts.size() > 1, qPrintable(QString("level %1").arg(level)));
@@ -291,9 +291,9 @@ private slots:
         QFETCH(QString, arguments);
         QFETCH(QString, read);
         QCommandLineParser parser;
-        AddCpuOptions(parser);
+        addCpuOptions(parser);
         QVERIFY(parser.parse(QStringList{"torvane-cpu"} + arguments.split(' ', Qt::SkipEmptyParts)));
-        const auto options = ReadCpuOptions(parser);
+        const auto options = readCpuOptions(parser);
         QString got = std::get_if<QString>(&options) ? std::get<QString>(options) : QString();
         if (const auto* o = std::get_if<CpuOptions>(&options)) {
             got = QString("%1 %2 %3 %4 %5 %6 %7 %8").arg(int(o->mode)).arg(o->host).arg(o->port).arg(o->name);
@@ -313,42 +313,42 @@ private slots:
         const PlayerConfig always{.starts = StartPolicy::Always};
         // Human 6->3, 7->4, 8->5 in its numbering; the computer 6->3, 3->1 in its own.
         row("start waits for the human, who wins", {}, "63 31", {0, 1, 0},
-            {In("|StrtG "), Woken(), In("|SetSt 036", {}, 600), Woken({"|SetSt 036"}), In("|SetSt 147", {}, 600),
-             Woken({"|SetSt 013"}), In("|SetSt 258"), In("|Finis ")});
-        row("reset zeroes the tally", {}, "", {0, 0, 1}, {In("|StrtG "), In("|Finis "), In("|Reset ")});
+            {in("|StrtG "), woken(), in("|SetSt 036", {}, 600), woken({"|SetSt 036"}), in("|SetSt 147", {}, 600),
+             woken({"|SetSt 013"}), in("|SetSt 258"), in("|Finis ")});
+        row("reset zeroes the tally", {}, "", {0, 0, 1}, {in("|StrtG "), in("|Finis "), in("|Reset ")});
         // The computer fills 3-4-5 while the human wanders off; a rival with no
         // name is warned of and played all the same. The human's move that
         // crossed the win is no foul and keeps the next start.
         row("win sends SetSt then Finis", always, "63 74 85", {1, 0, 2},
-            {In("|SName ", {}, 2000), Woken({"|StrtG "}, kOwnStart), Woken({"|SetSt 036"}), In("|SetSt 036", {}, 600),
-             Woken({"|SetSt 147"}), In("|SetSt 013", {}, 600), Woken({"|SetSt 258", "|Finis "}, 2000), In("|SetSt 147"),
-             Woken({"|StrtG "}, kOwnStart)});
+            {in("|SName ", {}, 2000), woken({"|StrtG "}, kOwnStart), woken({"|SetSt 036"}), in("|SetSt 036", {}, 600),
+             woken({"|SetSt 147"}), in("|SetSt 013", {}, 600), woken({"|SetSt 258", "|Finis "}, 2000), in("|SetSt 147"),
+             woken({"|StrtG "}, kOwnStart)});
         row("alternate starts after the human's game only", {.starts = StartPolicy::Alternate}, "63", {0, 2, 2},
-            {In("|StrtG "), In("|Finis ", {}, 2000), Woken({"|StrtG "}, kOwnStart), Woken({"|SetSt 036"}),
-             In("|Finis ")});
+            {in("|StrtG "), in("|Finis ", {}, 2000), woken({"|StrtG "}, kOwnStart), woken({"|SetSt 036"}),
+             in("|Finis ")});
         row("greeting answered, crossing starts: the server's stands",
             {.isServer = true, .starts = StartPolicy::Always}, "63", {0, 0, 0},
-            {In("|Cnnct 人間", {"|SName コンピュータ"}, 2000), Woken({"|StrtG "}, kOwnStart), In("|StrtG "),
-             Woken({"|SetSt 036"})});
+            {in("|Cnnct 人間", {"|SName コンピュータ"}, 2000), woken({"|StrtG "}, kOwnStart), in("|StrtG "),
+             woken({"|SetSt 036"})});
         row("crossing starts: the client gives way", always, "63", {0, 0, 0},
-            {In("|SName 人間", {}, 2000), Woken({"|StrtG "}, kOwnStart), In("|StrtG "), Woken(),
-             In("|SetSt 036", {}, 600)});
+            {in("|SName 人間", {}, 2000), woken({"|StrtG "}, kOwnStart), in("|StrtG "), woken(),
+             in("|SetSt 036", {}, 600)});
         row("a start cancels the pending move", {}, "63", {0, 0, 0},
-            {In("|StrtG "), In("|SetSt 036", {}, 600), In("|StrtG "), Woken()});
+            {in("|StrtG "), in("|SetSt 036", {}, 600), in("|StrtG "), woken()});
         row("no step left: a new game", {}, "", {0, 0, 1},
-            {In("|StrtG "), In("|SetSt 036", {}, 600), Woken({"|StrtG "}, kOwnStart)});
+            {in("|StrtG "), in("|SetSt 036", {}, 600), woken({"|StrtG "}, kOwnStart)});
         // Each is answered in chat, and the computer starts a game of its own.
         const QString illegal = "|Speak コンピュータ>>" + kIllegalMoveChat;
         const auto answered = [&](const char* name, const Events& before, const QString& move) {
             row(name, {}, "63", {0, 0, 1},
-                before + Events{In(move, {illegal, "|StrtG "}, kOwnStart), Woken({"|SetSt 036"})});
+                before + Events{in(move, {illegal, "|StrtG "}, kOwnStart), woken({"|SetSt 036"})});
         };
-        answered("wrong source", {In("|StrtG ")}, "|SetSt 035");
-        answered("no digits", {In("|StrtG ")}, "|SetSt");
+        answered("wrong source", {in("|StrtG ")}, "|SetSt 035");
+        answered("no digits", {in("|StrtG ")}, "|SetSt");
         answered("no game yet", {}, "|SetSt 036");
-        answered("out of turn", {In("|StrtG "), In("|SetSt 036", {}, 600)}, "|SetSt 147");
+        answered("out of turn", {in("|StrtG "), in("|SetSt 036", {}, 600)}, "|SetSt 147");
         row("the bar in a name goes out wide", {.name = "A|B"}, "", {0, 0, 1},
-            {In("|SetSt 036", {"|Speak A｜B>>" + kIllegalMoveChat, "|StrtG "}, kOwnStart)});
+            {in("|SetSt 036", {"|Speak A｜B>>" + kIllegalMoveChat, "|StrtG "}, kOwnStart)});
     }
 
     void conversation() {
@@ -362,13 +362,13 @@ private slots:
         for (int i = 0; i < events.size(); ++i) {
             const Event& event = events[i];
             const Reply reply =
-                event.wake ? player.OnWake() : player.OnMessage(CutMessages(event.text, false).messages.at(0));
+                event.wake ? player.onWake() : player.onMessage(cutMessages(event.text, false).messages.at(0));
             const int wakeMs = reply.wakeAfterMs.value_or(-1);
             QVERIFY2(reply.send == event.sent && wakeMs == event.wakeMs,
                      qPrintable(QString("event %1: sent %2, wake %3").arg(i).arg(reply.send.join(", ")).arg(wakeMs)));
             warned += int(reply.warnings.size());
         }
-        QCOMPARE((QList<int>{player.Wins(), player.Losses(), warned}), tally);
+        QCOMPARE((QList<int>{player.wins(), player.losses(), warned}), tally);
     }
 
     // The level after a run of results: p the player won, c the computer
@@ -389,11 +389,11 @@ private slots:
         AdaptivePolicy policy(solution_, 1);
         for (const QChar result : results) {
             if (result == u'r')
-                policy.TallyReset();
+                policy.tallyReset();
             else
-                policy.GameOver(result == u'c');
+                policy.gameOver(result == u'c');
         }
-        QCOMPARE(policy.Level(), level);
+        QCOMPARE(policy.level(), level);
     }
 
     void serverExchange_data() {
@@ -416,9 +416,9 @@ private slots:
         QFETCH(QList<Exchange>, exchanges);
         QFETCH(QString, printed);
         Computer computer;
-        QVERIFY(computer.peer.Listen(0));
+        QVERIFY(computer.peer.listen(0));
         QTcpSocket human;
-        human.connectToHost(QHostAddress::LocalHost, computer.peer.ListenPort());
+        human.connectToHost(QHostAddress::LocalHost, computer.peer.listenPort());
         QVERIFY(human.waitForConnected(kWaitMs));
         QByteArray received, expected;
         for (const auto& [sent, reply] : exchanges) {
@@ -440,9 +440,9 @@ private slots:
 
     // The computer may be started before the game program opens its port.
     void clientRetriesGreetsAndEndsWithTheConnection() {
-        const quint16 port = UnusedPort();
+        const quint16 port = unusedPort();
         Computer computer;
-        computer.peer.Connect("127.0.0.1", port);
+        computer.peer.connectTo("127.0.0.1", port);
         QTest::qWait(60);  // a few refused attempts
         QTcpServer human;
         QVERIFY(human.listen(QHostAddress::LocalHost, port));
@@ -460,7 +460,7 @@ private slots:
 
     void clientGivesUp() {
         Computer computer({150, 20});
-        computer.peer.Connect("127.0.0.1", UnusedPort());
+        computer.peer.connectTo("127.0.0.1", unusedPort());
         QTRY_COMPARE_WITH_TIMEOUT(computer.finished.size(), 1, kWaitMs);
         QCOMPARE(computer.finished.first().first().toInt(), 1);
         QVERIFY2(computer.errText.contains("cannot connect to 127.0.0.1"), qPrintable(computer.errText));
@@ -470,14 +470,14 @@ private slots:
     void windowAgainstTheProgram() {
         CpuProgram cpu({"--level", "easy", "--seed", "7", "--delay-ms", "20", "--name", "CPU"});
         Player human;
-        human.Join("人間", cpu.Printed("listening on port (\\d+)").toUShort());
-        QTRY_COMPARE_WITH_TIMEOUT(human.Form().rivalName->text(), "CPU", kWaitMs);
+        human.join("人間", cpu.printed("listening on port (\\d+)").toUShort());
+        QTRY_COMPARE_WITH_TIMEOUT(human.form().rivalName->text(), "CPU", kWaitMs);
         PerfectPolicy perfect(solution_, 3);
-        QCOMPARE(PlayGame(human, &perfect), line::kWin);
-        QCOMPARE(PlayGame(human, nullptr), line::kLose);
-        QVERIFY2(!human.Lines().join('\n').contains("反則"), qPrintable(human.Lines().join('\n')));
+        QCOMPARE(playGame(human, &perfect), line::kWin);
+        QCOMPARE(playGame(human, nullptr), line::kLose);
+        QVERIFY2(!human.lines().join('\n').contains("反則"), qPrintable(human.lines().join('\n')));
         human.window->close();
-        QCOMPARE(cpu.Printed("the connection closed; wins (\\d+, losses \\d+)"), "1, losses 1");
+        QCOMPARE(cpu.printed("the connection closed; wins (\\d+, losses \\d+)"), "1, losses 1");
         QTRY_COMPARE_WITH_TIMEOUT(cpu.process.state(), QProcess::NotRunning, kWaitMs);
         QCOMPARE(cpu.process.exitCode(), 0);
     }
@@ -488,18 +488,18 @@ private slots:
     void pausedComputerFollowsTheWindowsStart() {
         CpuProgram cpu({"--starts", "always", "--delay-ms", "20"});
         Player human;
-        human.Join("人間", cpu.Printed("listening on port (\\d+)").toUShort());
-        QTRY_COMPARE_WITH_TIMEOUT(human.Form().rivalName->text(), "コンピュータ", kWaitMs);
+        human.join("人間", cpu.printed("listening on port (\\d+)").toUShort());
+        QTRY_COMPARE_WITH_TIMEOUT(human.form().rivalName->text(), "コンピュータ", kWaitMs);
         QCOMPARE(kill(pid_t(cpu.process.processId()), SIGSTOP), 0);
-        QTest::mouseClick(human.Form().startButton, Qt::LeftButton);
-        QTRY_COMPARE(human.LastLine(), line::kFirst);
-        DragStone(human, 0, 3);
+        QTest::mouseClick(human.form().startButton, Qt::LeftButton);
+        QTRY_COMPARE(human.lastLine(), line::kFirst);
+        dragStone(human, 0, 3);
         // Long enough for the computer's own start to be overdue.
         QTest::qWait(PlayerConfig{}.nextGameDelayMs + 500);
         QCOMPARE(kill(pid_t(cpu.process.processId()), SIGCONT), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(OwnStonesEnabled(human), kWaitMs);
-        QCOMPARE(human.Lines().filter("ゲーム開始"), QStringList{line::kFirst});
-        QVERIFY2(!human.Lines().join('\n').contains("反則"), qPrintable(human.Lines().join('\n')));
+        QTRY_VERIFY_WITH_TIMEOUT(ownStonesEnabled(human), kWaitMs);
+        QCOMPARE(human.lines().filter("ゲーム開始"), QStringList{line::kFirst});
+        QVERIFY2(!human.lines().join('\n').contains("反則"), qPrintable(human.lines().join('\n')));
     }
 
     // From the menu's computer entry, which opens the dialog with that role
@@ -507,21 +507,21 @@ private slots:
     // starts the next game itself, and it ends with the window.
     void dialogPlaysTheComputerInside() {
         Player human;
-        human.Load(ConnectionSettings::Role::Computer);
-        const Ui::ConnectionDialog& dialog = human.window->Dialog()->Form();
+        human.load(ConnectionSettings::Role::Computer);
+        const Ui::ConnectionDialog& dialog = human.window->dialog()->form();
         QVERIFY(dialog.computerOption->isChecked() && !dialog.hostEdit->isEnabled() && !dialog.portEdit->isEnabled());
         dialog.nameEdit->setText("人間");
         QTest::mouseClick(dialog.okButton, Qt::LeftButton);
-        QTRY_COMPARE(human.Form().rivalName->text(), "コンピュータ");
+        QTRY_COMPARE(human.form().rivalName->text(), "コンピュータ");
         const QPointer<LocalComputer> computer = human.window->findChild<LocalComputer*>();
         QVERIFY(computer);
         const int start = AdaptivePolicy::kAdaptiveStartLevel;
-        QCOMPARE(computer->Policy().Level(), start);
-        QCOMPARE(PlayGame(human, nullptr), line::kLose);
-        QTRY_COMPARE(computer->Policy().Level(), start - 1);
-        QTRY_COMPARE_WITH_TIMEOUT(human.LastLine(), line::kSecond, kWaitMs);
-        QTest::mouseClick(human.Form().resetButton, Qt::LeftButton);
-        QTRY_COMPARE(computer->Policy().Level(), start);
+        QCOMPARE(computer->policy().level(), start);
+        QCOMPARE(playGame(human, nullptr), line::kLose);
+        QTRY_COMPARE(computer->policy().level(), start - 1);
+        QTRY_COMPARE_WITH_TIMEOUT(human.lastLine(), line::kSecond, kWaitMs);
+        QTest::mouseClick(human.form().resetButton, Qt::LeftButton);
+        QTRY_COMPARE(computer->policy().level(), start);
         human.window->close();
         QVERIFY(computer.isNull());
     }

@@ -24,24 +24,24 @@ constexpr int kNoInterface = 99999;
 // A timeout that is never due, or did not fire.
 constexpr int kNever = -1;
 
-int InterfaceIndex(const QString& name) {
+int interfaceIndex(const QString& name) {
     return name == "gone" ? kNoInterface : QNetworkInterface::interfaceIndexFromName(name);
 }
 
 // Carries out "add NAME INTERFACE v4|v6", "resolve NAME INTERFACE v4|v6
 // ADDRESS PORT" and "remove NAME INTERFACE v4|v6"; false when Add refused.
-bool Apply(FoundGames& games, const QString& step) {
+bool apply(FoundGames& games, const QString& step) {
     const QStringList words = step.split(' ');
-    const Sighting sighting{words[1].toUtf8(), InterfaceIndex(words[2]), words[3] == "v6"};
-    if (words[0] == "add") return games.Add(sighting);
-    if (words[0] == "resolve") games.Resolve(sighting, QHostAddress(words[4]), words[5].toUShort());
-    if (words[0] == "remove") games.Remove(sighting);
+    const Sighting sighting{words[1].toUtf8(), interfaceIndex(words[2]), words[3] == "v6"};
+    if (words[0] == "add") return games.add(sighting);
+    if (words[0] == "resolve") games.resolve(sighting, QHostAddress(words[4]), words[5].toUShort());
+    if (words[0] == "remove") games.remove(sighting);
     return true;
 }
 
-QStringList Listed(const FoundGames& games) {
+QStringList listedNames(const FoundGames& games) {
     QStringList listed;
-    for (const FoundGame& game : games.Games())
+    for (const FoundGame& game : games.games())
         listed << QStringList{game.name, game.address.toString(), QString::number(game.port), game.interfaceName}.join(
             ' ');
     return listed;
@@ -56,7 +56,7 @@ struct Pipe {
 };
 
 // The moment `ms` from now (before now when negative), as Avahi gives it.
-timeval WallClockIn(int ms) {
+timeval wallClockIn(int ms) {
     timeval when{};
     avahi_elapse_time(&when, 0, 0);
     avahi_timeval_add(&when, AvahiUsec{ms} * 1000);
@@ -72,7 +72,7 @@ private slots:
     // the connection closes; the sanitizer build holds the adapter to that.
     void pollWatchCallsBackAndMayFreeItself() {
         AvahiPollAdapter adapter;
-        const AvahiPoll* api = adapter.Api();
+        const AvahiPoll* api = adapter.api();
         Pipe pipe;
         struct Seen {
             const AvahiPoll* api;
@@ -116,13 +116,13 @@ private slots:
         QFETCH(std::optional<int>, movedToMs);
         QFETCH(int, firesAfterMs);
         AvahiPollAdapter adapter;
-        const AvahiPoll* api = adapter.Api();
+        const AvahiPoll* api = adapter.api();
         struct Fired {
             QElapsedTimer clock;
             qint64 afterMs = kNever;
         } fired;
         fired.clock.start();
-        const timeval due = WallClockIn(dueMs);
+        const timeval due = wallClockIn(dueMs);
         AvahiTimeout* timeout = api->timeout_new(
             api, &due,
             [](AvahiTimeout*, void* userdata) {
@@ -131,7 +131,7 @@ private slots:
             },
             &fired);
         if (movedToMs) {
-            const timeval moved = WallClockIn(*movedToMs);
+            const timeval moved = wallClockIn(*movedToMs);
             api->timeout_update(timeout, *movedToMs == kNever ? nullptr : &moved);
         }
         if (firesAfterMs == kNever) {
@@ -160,7 +160,7 @@ private slots:
     void serviceNames() {
         QFETCH(QString, nickname);
         QFETCH(QByteArray, name);
-        QCOMPARE(ServiceName(nickname), name);
+        QCOMPARE(serviceName(nickname), name);
     }
 
     void shownNames_data() {
@@ -182,7 +182,7 @@ private slots:
     void shownNames() {
         QFETCH(QByteArray, serviceName);
         QFETCH(QString, shown);
-        QCOMPARE(ShownName(serviceName), shown);
+        QCOMPARE(shownName(serviceName), shown);
     }
 
     // Connecting to a link-local IPv6 address needs the interface it was
@@ -207,7 +207,7 @@ private slots:
         QFETCH(QString, connectTo);
         AvahiAddress address{};
         QVERIFY(avahi_address_parse(resolved.toLatin1().constData(), AVAHI_PROTO_UNSPEC, &address));
-        QCOMPARE(ConnectAddress(address, InterfaceIndex("lo")).toString(), connectTo);
+        QCOMPARE(connectAddress(address, interfaceIndex("lo")).toString(), connectTo);
     }
 
     // Steps as Apply reads them; the list afterwards as "NAME ADDRESS PORT
@@ -248,8 +248,8 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(QStringList, listed);
         FoundGames games;
-        for (const QString& step : steps) QVERIFY2(Apply(games, step), qPrintable(step));
-        QCOMPARE(Listed(games), listed);
+        for (const QString& step : steps) QVERIFY2(apply(games, step), qPrintable(step));
+        QCOMPARE(listedNames(games), listed);
     }
 
     // A flood of announcements fills the list and no more: a game already
@@ -258,16 +258,16 @@ private slots:
         FoundGames games;
         for (int i = 0; i < FoundGames::kMaxGames; ++i) {
             const QString name = QString("g%1").arg(i);
-            QVERIFY(Apply(games, "add " + name + " lo v4"));
-            Apply(games, "resolve " + name + " lo v4 10.0.0.1 9898");
+            QVERIFY(apply(games, "add " + name + " lo v4"));
+            apply(games, "resolve " + name + " lo v4 10.0.0.1 9898");
         }
-        QVERIFY(!Apply(games, "add late lo v4"));
-        QVERIFY(Apply(games, "add g0 lo v6"));
-        Apply(games, "resolve late lo v4 10.0.0.2 9898");
-        QCOMPARE(games.Games().size(), FoundGames::kMaxGames);
-        QVERIFY(!Listed(games).join(' ').contains("late"));
-        Apply(games, "remove g1 lo v4");
-        QVERIFY(Apply(games, "add late lo v4"));
+        QVERIFY(!apply(games, "add late lo v4"));
+        QVERIFY(apply(games, "add g0 lo v6"));
+        apply(games, "resolve late lo v4 10.0.0.2 9898");
+        QCOMPARE(games.games().size(), FoundGames::kMaxGames);
+        QVERIFY(!listedNames(games).join(' ').contains("late"));
+        apply(games, "remove g1 lo v4");
+        QVERIFY(apply(games, "add late lo v4"));
     }
 };
 

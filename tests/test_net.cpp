@@ -17,19 +17,19 @@ namespace {
 
 enum Way { Both, EncodeOnly, DecodeOnly };
 
-QString DecodeOnce(QByteArrayView bytes) {
+QString decodeOnce(QByteArrayView bytes) {
     Cp932Decoder decoder;
-    return decoder.Decode(bytes);
+    return decoder.decode(bytes);
 }
 
 // "Move:1|F=100": the command, its argument ("!" after it when missing) and
 // for a move the digits read from it; "+" before a continuation.
-QStringList Words(const std::vector<Message>& messages) {
+QStringList words(const std::vector<Message>& messages) {
     static const QStringList names = {"Plain",      "Greeting", "NameReply", "Chat",
                                       "TallyReset", "Start",    "Move",      "GameOver"};
     QStringList words;
     for (const Message& m : messages) {
-        const MoveDigits move = ReadMoveDigits(m.argument);
+        const MoveDigits move = readMoveDigits(m.argument);
         const QString digits = QString("=%1%2%3").arg(move.stone).arg(move.target).arg(move.source);
         words << (m.continued ? "+" : "") + names[int(m.command)] + ":" + m.argument + (m.argumentMissing ? "!" : "") +
                      (m.command == Command::Move ? digits : "");
@@ -38,12 +38,12 @@ QStringList Words(const std::vector<Message>& messages) {
 }
 
 // `client` connected to `server` over loopback.
-void Join(PeerSocket& server, PeerSocket& client) {
-    QVERIFY(server.Listen(0, QHostAddress::LocalHost));
-    QSignalSpy connected(&client, &PeerSocket::Connected);
-    client.Connect("127.0.0.1", server.ListenPort());
+void join(PeerSocket& server, PeerSocket& client) {
+    QVERIFY(server.listen(0, QHostAddress::LocalHost));
+    QSignalSpy connected(&client, &PeerSocket::connected);
+    client.connectTo("127.0.0.1", server.listenPort());
     QVERIFY(connected.wait());
-    QTRY_VERIFY(server.IsConnected());
+    QTRY_VERIFY(server.isConnected());
 }
 
 }  // namespace
@@ -87,8 +87,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(int, way);
-        if (way != DecodeOnly) QCOMPARE(EncodeCp932(text).toHex(' '), bytes.toHex(' '));
-        if (way != EncodeOnly) QCOMPARE(DecodeOnce(bytes), text);
+        if (way != DecodeOnly) QCOMPARE(encodeCp932(text).toHex(' '), bytes.toHex(' '));
+        if (way != EncodeOnly) QCOMPARE(decodeOnce(bytes), text);
     }
 
     // Where several pairs decode to one character the encoder picks one of
@@ -98,11 +98,11 @@ private slots:
         for (int lead = 0x81; lead <= 0xFC; lead = lead == 0x9F ? 0xE0 : lead + 1) {
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 const QByteArray pair = QByteArray(1, char(lead)) + char(trail);
-                const QString text = DecodeOnce(pair);
+                const QString text = decodeOnce(pair);
                 if (text.size() != 1 || text[0] == QChar(0xFFFD)) continue;
                 ++decodable;
-                const QByteArray back = EncodeCp932(text);
-                QVERIFY2(back.size() == 2 && DecodeOnce(back) == text,
+                const QByteArray back = encodeCp932(text);
+                QVERIFY2(back.size() == 2 && decodeOnce(back) == text,
                          qPrintable(pair.toHex() + " -> " + back.toHex()));
             }
         }
@@ -113,17 +113,17 @@ private slots:
     // One decoder, reset after a read that ends in a lead byte each time, then
     // fed the bytes split anywhere with an empty read between the two parts.
     void splitAtAnyByteDecodesAlike() {
-        const QByteArray bytes = EncodeCp932(u"|Speak 山田>>ｺﾝﾆﾁﾊ～①\\~|SetSt 103") +
-                                 QByteArray::fromHex("81207C857C8180FF") + EncodeCp932(u"ポ|Finis ");
-        const QString whole = DecodeOnce(bytes);
+        const QByteArray bytes = encodeCp932(u"|Speak 山田>>ｺﾝﾆﾁﾊ～①\\~|SetSt 103") +
+                                 QByteArray::fromHex("81207C857C8180FF") + encodeCp932(u"ポ|Finis ");
+        const QString whole = decodeOnce(bytes);
         Cp932Decoder decoder;
         for (qsizetype at = 0; at <= bytes.size(); ++at) {
-            QCOMPARE(decoder.Decode(QByteArray::fromHex("4183")), "A");
-            decoder.Reset();
-            const QString first = decoder.Decode(bytes.first(at));
-            const QString empty = decoder.Decode({});
-            QCOMPARE(first + empty + decoder.Decode(bytes.sliced(at)), whole);
-            QVERIFY(!decoder.HasPendingByte());
+            QCOMPARE(decoder.decode(QByteArray::fromHex("4183")), "A");
+            decoder.reset();
+            const QString first = decoder.decode(bytes.first(at));
+            const QString empty = decoder.decode({});
+            QCOMPARE(first + empty + decoder.decode(bytes.sliced(at)), whole);
+            QVERIFY(!decoder.hasPendingByte());
         }
     }
 
@@ -173,24 +173,24 @@ private slots:
         QFETCH(QStringList, seen);
         MessageReader reader;
         QStringList got;
-        for (const QByteArray& read : reads) got << Words(reader.Read(read));
-        got << Words(reader.Flush());
+        for (const QByteArray& read : reads) got << words(reader.read(read));
+        got << words(reader.flush());
         QCOMPARE(got, seen);
     }
 
     void resetForgetsTailAndLeadByte() {
         MessageReader reader;
-        reader.Read("|Speak a\x83");
-        reader.Read("|SetS");
-        reader.Reset();
-        QCOMPARE(Words(reader.Read("t 1")), QStringList{"Plain:t 1"});
+        reader.read("|Speak a\x83");
+        reader.read("|SetS");
+        reader.reset();
+        QCOMPARE(words(reader.read("t 1")), QStringList{"Plain:t 1"});
     }
 
     // Both ends, the accepted and the connecting one, notice within a minute
     // that the other has vanished, idle or with data unacknowledged.
     void keepAliveOnBothEnds() {
         PeerSocket server, client;
-        Join(server, client);
+        join(server, client);
         for (const PeerSocket* end : {&server, &client}) {
             const int fd = int(end->findChild<QTcpSocket*>()->socketDescriptor());
             const auto option = [fd](int level, int name) {
@@ -212,18 +212,18 @@ private slots:
     // again, all arrive unchanged, and the close comes after the last.
     void floodThenCloseArrivesWholeAndInOrder() {
         PeerSocket server, client;
-        QVERIFY(!client.Send("|Reset "));
-        Join(server, client);
+        QVERIFY(!client.send("|Reset "));
+        join(server, client);
         QByteArray received;
         qsizetype receivedAtClose = -1;
         int notices = 0;
-        connect(&server, &PeerSocket::DataArrived, this, [&] {
-            if (++notices % 2 == 0) received += server.Read();
+        connect(&server, &PeerSocket::dataArrived, this, [&] {
+            if (++notices % 2 == 0) received += server.read();
         });
-        connect(&server, &PeerSocket::Closed, this, [&] { receivedAtClose = received.size(); });
+        connect(&server, &PeerSocket::closed, this, [&] { receivedAtClose = received.size(); });
         const QByteArray bytes = QByteArray("|SetSt 047\x81\x99\x00\xff", 14).repeated(20000) + "|Finis ";
-        QVERIFY(client.Send(bytes));
-        client.Close();
+        QVERIFY(client.send(bytes));
+        client.close();
         QTRY_VERIFY(receivedAtClose >= 0);
         QCOMPARE(receivedAtClose, bytes.size());
         QVERIFY(received == bytes);
@@ -232,8 +232,8 @@ private slots:
     // Refusal and a port in use show in a window; a name nobody knows here.
     void unknownHostFailsAsNotFound() {
         PeerSocket nowhere;
-        QSignalSpy failed(&nowhere, &PeerSocket::Failed);
-        nowhere.Connect("no-such-host.invalid", 9898);
+        QSignalSpy failed(&nowhere, &PeerSocket::failed);
+        nowhere.connectTo("no-such-host.invalid", 9898);
         QVERIFY(failed.wait(15000));
         QVERIFY(failed[0][0].value<SocketFailure>().kind == SocketFailure::Kind::HostNotFound);
     }

@@ -15,7 +15,7 @@ namespace {
 
 // "Mapped 81.4.0.1:9898 1200s epoch 17 natpmp|9898": what the game took
 // from an answer.
-QString Described(const PortMapAnswer& answer) {
+QString described(const PortMapAnswer& answer) {
     static const QStringList outcomes = {"NoRouter", "Refused", "PortTaken", "NotPublic", "Mapped"};
     const MappingResult& result = answer.result;
     QString text = outcomes[int(result.outcome)];
@@ -27,7 +27,7 @@ QString Described(const PortMapAnswer& answer) {
 }
 
 // "check 9898 1200 4000 natpmp|9899"
-QString Described(const PortMapRequest& request) {
+QString described(const PortMapRequest& request) {
     static const QStringList kinds = {"open", "check", "remove"};
     return QString("%1 %2 %3 %4 %5")
         .arg(kinds[int(request.kind)])
@@ -67,7 +67,7 @@ private slots:
     void reachableOutsideAddresses() {
         QFETCH(QString, address);
         QFETCH(bool, reachable);
-        QCOMPARE(IsPublicAddress(QHostAddress(address)), reachable);
+        QCOMPARE(isPublicAddress(QHostAddress(address)), reachable);
     }
 
     // What the helper prints and what the game takes from it; a line the
@@ -111,9 +111,9 @@ private slots:
     void helperAnswers() {
         QFETCH(QByteArray, line);
         QFETCH(QString, taken);
-        const std::optional<PortMapAnswer> answer = ParseAnswer(line);
-        QCOMPARE(answer ? Described(*answer) : QString(), taken);
-        if (answer) QCOMPARE(AnswerLine(*answer), line);
+        const std::optional<PortMapAnswer> answer = parseAnswer(line);
+        QCOMPARE(answer ? described(*answer) : QString(), taken);
+        if (answer) QCOMPARE(answerLine(*answer), line);
     }
 
     // The helper's command line as the game writes it and the helper reads
@@ -142,9 +142,9 @@ private slots:
     void helperRequests() {
         QFETCH(QStringList, arguments);
         QFETCH(QString, read);
-        const std::optional<PortMapRequest> request = ParseRequest(arguments);
-        QCOMPARE(request ? Described(*request) : QString(), read);
-        if (request) QCOMPARE(RequestArguments(*request), arguments);
+        const std::optional<PortMapRequest> request = parseRequest(arguments);
+        QCOMPARE(request ? described(*request) : QString(), read);
+        if (request) QCOMPARE(requestArguments(*request), arguments);
     }
 
     // Seconds into the test at which answers came, with the router's epoch
@@ -175,7 +175,7 @@ private slots:
         QList<bool> seen;
         for (int i = 0; i < seconds.size(); ++i) {
             const std::optional<quint32> heard = epochs[i] < 0 ? std::nullopt : std::optional<quint32>(epochs[i]);
-            seen << epoch.Restarted(heard, start + std::chrono::seconds(seconds[i]));
+            seen << epoch.restarted(heard, start + std::chrono::seconds(seconds[i]));
         }
         QCOMPARE(seen, restarted);
     }
@@ -205,8 +205,8 @@ private slots:
         QFETCH(QByteArray, datagram);
         QFETCH(bool, heard);
         RouterAnnouncements announcements;
-        announcements.Listen();
-        QSignalSpy spy(&announcements, &RouterAnnouncements::Heard);
+        announcements.listen();
+        QSignalSpy spy(&announcements, &RouterAnnouncements::heard);
         QUdpSocket router;
         QCOMPARE(router.writeDatagram(datagram, QHostAddress::LocalHost, 5350), datagram.size());
         QCOMPARE(spy.wait(heard ? 5000 : 300), heard);

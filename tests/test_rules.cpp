@@ -20,35 +20,35 @@ using RivalMove = std::tuple<int, int, int, std::optional<MoveFault>, const char
 // on; -1 for none.
 using DropAt = std::array<int, 4>;
 
-int Row(int p) { return p / 3; }
-int Col(int p) { return p % 3; }
-bool StepApart(int a, int b) { return a != b && std::abs(Row(a) - Row(b)) <= 1 && std::abs(Col(a) - Col(b)) <= 1; }
+int row(int p) { return p / 3; }
+int col(int p) { return p % 3; }
+bool stepApart(int a, int b) { return a != b && std::abs(row(a) - row(b)) <= 1 && std::abs(col(a) - col(b)) <= 1; }
 
 // Three distinct points of the grid in a straight line fill a row, a column
 // or a diagonal; all of them but the bottom row win.
-bool WinsGeometrically(int a, int b, int c) {
-    const bool straight = (Row(b) - Row(a)) * (Col(c) - Col(a)) == (Row(c) - Row(a)) * (Col(b) - Col(a));
-    return straight && !(Row(a) == 2 && Row(b) == 2 && Row(c) == 2);
+bool winsGeometrically(int a, int b, int c) {
+    const bool straight = (row(b) - row(a)) * (col(c) - col(a)) == (row(c) - row(a)) * (col(b) - col(a));
+    return straight && !(row(a) == 2 && row(b) == 2 && row(c) == 2);
 }
 
 // "678 210 xxx...xxx": the points of own stones 0..2, of the rival's, and
 // each point taken (x) or free (.).
-QString Position(const BoardModel& b) {
-    QString text = QString("%1%2%3 %4%5%6 ").arg(b.OwnStone(0)).arg(b.OwnStone(1)).arg(b.OwnStone(2));
-    text = text.arg(b.RivalStone(0)).arg(b.RivalStone(1)).arg(b.RivalStone(2));
-    for (const bool empty : b.PointEmpty()) text += empty ? u'.' : u'x';
+QString positionOf(const BoardModel& b) {
+    QString text = QString("%1%2%3 %4%5%6 ").arg(b.ownStone(0)).arg(b.ownStone(1)).arg(b.ownStone(2));
+    text = text.arg(b.rivalStone(0)).arg(b.rivalStone(1)).arg(b.rivalStone(2));
+    for (const bool empty : b.pointEmpty()) text += empty ? u'.' : u'x';
     return text;
 }
 
 // From the start, own steps ("74": 7 to 4) or one rival move ("r036").
-BoardModel After(const QString& setup) {
+BoardModel after(const QString& setup) {
     BoardModel board;
     const auto digit = [&](qsizetype i) { return PointIndex(setup[i].digitValue()); };
     if (setup.startsWith(u'r')) {
-        board.ApplyRivalMove(digit(1), digit(2), digit(3));
+        board.applyRivalMove(digit(1), digit(2), digit(3));
         return board;
     }
-    for (qsizetype i = 0; i + 1 < setup.size(); i += 2) board.MoveOwn(digit(i), digit(i + 1));
+    for (qsizetype i = 0; i + 1 < setup.size(); i += 2) board.moveOwn(digit(i), digit(i + 1));
     return board;
 }
 
@@ -65,21 +65,21 @@ private slots:
     void adjacencyAndMirror() {
         for (int from = -2; from <= 10; ++from) {
             const bool onBoard = from >= 0 && from < 9;
-            QCOMPARE(int(MirrorPoint(from)), onBoard ? 3 * (2 - Row(from)) + 2 - Col(from) : 0);
+            QCOMPARE(int(mirrorPoint(from)), onBoard ? 3 * (2 - row(from)) + 2 - col(from) : 0);
             for (int to = -2; to <= 10; ++to)
-                QCOMPARE(IsAdjacent(from, to), onBoard && to >= 0 && to < 9 && StepApart(from, to));
+                QCOMPARE(isAdjacent(from, to), onBoard && to >= 0 && to < 9 && stepApart(from, to));
         }
     }
 
     // One reset in the middle of a game with a stone in hand is a new model
     // but for the turn.
     void resetKeepsOnlyTheTurn() {
-        BoardModel board = After("74");
-        board.SetTurn(Turn::Own);
-        board.Lift(0);
-        board.Reset();
-        QVERIFY(board.GetTurn() == Turn::Own && BoardModel().GetTurn() == Turn::None && !board.LiftedStone());
-        QCOMPARE(Position(board), Position(BoardModel()));
+        BoardModel board = after("74");
+        board.setTurn(Turn::Own);
+        board.lift(0);
+        board.reset();
+        QVERIFY(board.getTurn() == Turn::Own && BoardModel().getTurn() == Turn::None && !board.liftedStone());
+        QCOMPARE(positionOf(board), positionOf(BoardModel()));
     }
 
     // Every ordered set of three distinct points, for the own stones placed by
@@ -91,12 +91,12 @@ private slots:
             if (p[0] == p[1] || p[1] == p[2] || p[0] == p[2]) continue;
             BoardModel board;
             for (int i = 0; i < kStoneCount; ++i) {
-                board.Lift(i);
-                board.Place(PointIndex(p[i]));
-                board.ApplyRivalMove(i, p[i], -1);
+                board.lift(i);
+                board.place(PointIndex(p[i]));
+                board.applyRivalMove(i, p[i], -1);
             }
-            QCOMPARE(board.HasThreeInRow(), WinsGeometrically(p[0], p[1], p[2]));
-            QCOMPARE(board.RivalHasThreeInRow(), WinsGeometrically(p[0], p[1], p[2]));
+            QCOMPARE(board.hasThreeInRow(), winsGeometrically(p[0], p[1], p[2]));
+            QCOMPARE(board.rivalHasThreeInRow(), winsGeometrically(p[0], p[1], p[2]));
             ++placements;
         }
         QCOMPARE(placements, 9 * 8 * 7);
@@ -118,17 +118,17 @@ private slots:
     void handMove() {
         QFETCH(HandMove, move);
         const auto [setup, stone, target, placed, position] = move;
-        BoardModel board = After(setup);
-        const PointIndex source = board.OwnStone(stone);
-        board.Lift(stone);
-        QVERIFY(board.LiftedStone() == stone && board.PickedPoint() == source && board.PointEmpty()[source]);
-        QCOMPARE(board.CanPlace(PointIndex(target)), placed);
+        BoardModel board = after(setup);
+        const PointIndex source = board.ownStone(stone);
+        board.lift(stone);
+        QVERIFY(board.liftedStone() == stone && board.pickedPoint() == source && board.pointEmpty()[source]);
+        QCOMPARE(board.canPlace(PointIndex(target)), placed);
         if (placed)
-            board.Place(PointIndex(target));
+            board.place(PointIndex(target));
         else
-            board.PutBack();
-        QCOMPARE(Position(board), position);
-        QVERIFY(!board.LiftedStone() && board.PickedPoint() == source);
+            board.putBack();
+        QCOMPARE(positionOf(board), position);
+        QVERIFY(!board.liftedStone() && board.pickedPoint() == source);
     }
 
     void rivalMove_data() {
@@ -149,9 +149,9 @@ private slots:
         QFETCH(RivalMove, move);
         const auto [stone, target, source, fault, position] = move;
         BoardModel board;
-        QCOMPARE(board.RivalMoveFault(stone, target, source), fault);
-        board.ApplyRivalMove(stone, target, source);
-        QCOMPARE(Position(board), position);
+        QCOMPARE(board.rivalMoveFault(stone, target, source), fault);
+        board.applyRivalMove(stone, target, source);
+        QCOMPARE(positionOf(board), position);
     }
 
     void dropZone_data() {
@@ -170,8 +170,8 @@ private slots:
     void dropZone() {
         QFETCH(DropAt, drop);
         const auto [x, y, near, at] = drop;
-        QCOMPARE(int(geometry::NearPoint({x, y}).value_or(-1)), near);
-        QCOMPARE(int(geometry::PointAt({x, y}).value_or(-1)), at);
+        QCOMPARE(int(geometry::nearPoint({x, y}).value_or(-1)), near);
+        QCOMPARE(int(geometry::pointAt({x, y}).value_or(-1)), at);
     }
 };
 

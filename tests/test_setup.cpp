@@ -26,7 +26,7 @@ const QString kInputError = QStringLiteral("critical|入力エラー|");
 const QString kBadPort = kInputError + "ポートには1～65535の数字を入力して下さい！";
 
 // Runs a program built beside this test and returns its exit code.
-int Run(QProcess& process, const QString& program, const QStringList& arguments, QProcessEnvironment env,
+int run(QProcess& process, const QString& program, const QStringList& arguments, QProcessEnvironment env,
         int ms = 20000) {
     process.setProcessEnvironment(env);
     process.start(program, arguments);
@@ -42,9 +42,9 @@ private:
     std::unique_ptr<Player> player;
     ConnectionDialog* dialog = nullptr;
 
-    const Ui::ConnectionDialog& D() const { return dialog->Form(); }
+    const Ui::ConnectionDialog& d() const { return dialog->form(); }
 
-    static void Check(const char* row, Role role, const QString& name, const QString& port, const QString& host,
+    static void check(const char* row, Role role, const QString& name, const QString& port, const QString& host,
                       const QString& box) {
         QTest::newRow(row) << int(role) << name << port << host << box;
     }
@@ -52,8 +52,8 @@ private:
 private slots:
     void init() {
         player = std::make_unique<Player>();
-        player->Load();
-        dialog = player->window->Dialog();
+        player->load();
+        dialog = player->window->dialog();
         QVERIFY(dialog);
     }
 
@@ -88,7 +88,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
         QProcess process;
-        QCOMPARE(Run(process, QCoreApplication::applicationDirPath() + "/" + program, arguments, env), status);
+        QCOMPARE(run(process, QCoreApplication::applicationDirPath() + "/" + program, arguments, env), status);
         const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
         QVERIFY2((status == 0 ? out : error).contains(output), qPrintable(out + error));
@@ -113,14 +113,14 @@ private slots:
         const QString program = folder.filePath("torvane");
         QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/torvane", program));
         for (const QString& name : bitmap::kAll) {
-            if (name != file) QVERIFY(QFile::copy(bitmap::PathOf(name), folder.filePath(name)));
+            if (name != file) QVERIFY(QFile::copy(bitmap::pathOf(name), folder.filePath(name)));
         }
         QFile bad(folder.filePath(file));
         if (!content.isEmpty()) QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(content) > 0);
         bad.close();
         QProcess process;
         const int status =
-            Run(process, program, {}, QProcessEnvironment::systemEnvironment(), file.isEmpty() ? 1000 : 20000);
+            run(process, program, {}, QProcessEnvironment::systemEnvironment(), file.isEmpty() ? 1000 : 20000);
         const QString error = QString::fromLocal8Bit(process.readAllStandardError());
         QCOMPARE(status, file.isEmpty() ? -1 : 1);
         if (file.isEmpty()) {
@@ -136,43 +136,43 @@ private slots:
     void openingState() {
         Player& main = *player;
         for (int i = 0; i < kStoneCount; ++i) {
-            QCOMPARE(PointOf(main.Own(i)), 6 + i);
-            QCOMPARE(PointOf(main.Rival(i)), 2 - i);
-            QVERIFY(!main.Own(i)->isEnabled() && !main.Rival(i)->isEnabled());
-            QCOMPARE(ImageOf(main.Own(i)->Picture()), BitmapImage(bitmap::kGreen));
-            QCOMPARE(ImageOf(main.Rival(i)->Picture()), BitmapImage(bitmap::kBlue));
+            QCOMPARE(pointOf(main.own(i)), 6 + i);
+            QCOMPARE(pointOf(main.rival(i)), 2 - i);
+            QVERIFY(!main.own(i)->isEnabled() && !main.rival(i)->isEnabled());
+            QCOMPARE(imageOf(main.own(i)->picture()), bitmapImage(bitmap::kGreen));
+            QCOMPARE(imageOf(main.rival(i)->picture()), bitmapImage(bitmap::kBlue));
         }
-        QCOMPARE(ImageOf(main.Board().Picture()), BitmapImage(bitmap::kBoard));
-        QCOMPARE(main.Game().Board().PointEmpty(), kStartEmpty);
-        QVERIFY(main.Board().BannerBox()->isHidden() && main.Form().startButton->isEnabled() &&
-                main.Form().resetButton->isEnabled());
-        QCOMPARE(main.Form().ownName->text() + main.Form().rivalName->text(), QStringLiteral("自分相手"));
+        QCOMPARE(imageOf(main.board().picture()), bitmapImage(bitmap::kBoard));
+        QCOMPARE(main.game().board().pointEmpty(), kStartEmpty);
+        QVERIFY(main.board().bannerBox()->isHidden() && main.form().startButton->isEnabled() &&
+                main.form().resetButton->isEnabled());
+        QCOMPARE(main.form().ownName->text() + main.form().rivalName->text(), QStringLiteral("自分相手"));
         QVERIFY(main.window->isVisible() && dialog->isVisible() && !dialog->isModal());
         QVERIFY((dialog->frameGeometry().center() - main.window->frameGeometry().center()).manhattanLength() <= 2);
-        QVERIFY(D().serverOption->isChecked());
+        QVERIFY(d().serverOption->isChecked());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QCOMPARE(QApplication::focusWidget(), D().nameEdit);
+        QCOMPARE(QApplication::focusWidget(), d().nameEdit);
         // Pressing on a stone before any game moves nothing.
-        QTest::mousePress(main.Own(1), Qt::LeftButton, {}, QPoint(10, 10));
-        QTest::mouseMove(main.Own(1), QPoint(30, -60));
-        QTest::mouseRelease(main.Own(1), Qt::LeftButton, {}, QPoint(30, -60));
-        QCOMPARE(PointOf(main.Own(1)), 7);
+        QTest::mousePress(main.own(1), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(main.own(1), QPoint(30, -60));
+        QTest::mouseRelease(main.own(1), Qt::LeftButton, {}, QPoint(30, -60));
+        QCOMPARE(pointOf(main.own(1)), 7);
         QVERIFY(player->prompter.shown.isEmpty());
     }
 
     // Each role sets its own host text and boxes; a typed host is not kept.
     void roles() {
         QStringList seen;
-        for (QRadioButton* option : {D().clientOption, D().serverOption, D().computerOption, D().clientOption}) {
+        for (QRadioButton* option : {d().clientOption, d().serverOption, d().computerOption, d().clientOption}) {
             QTest::mouseClick(option, Qt::LeftButton);
             seen << QString("%1 %2 %3")
-                        .arg(D().hostEdit->text())
-                        .arg(D().hostEdit->isEnabled())
-                        .arg(D().portEdit->isEnabled());
-            QCOMPARE(D().serverOption->isChecked() + D().clientOption->isChecked() + D().computerOption->isChecked(),
+                        .arg(d().hostEdit->text())
+                        .arg(d().hostEdit->isEnabled())
+                        .arg(d().portEdit->isEnabled());
+            QCOMPARE(d().serverOption->isChecked() + d().clientOption->isChecked() + d().computerOption->isChecked(),
                      1);
             QVERIFY(option->isChecked());
-            if (option == D().clientOption) D().hostEdit->setText("typed.example");
+            if (option == d().clientOption) d().hostEdit->setText("typed.example");
         }
         QCOMPARE(seen, QStringList({"127.0.0.1 1 1", "自分のパソコン 0 1", "このパソコン 0 0", "127.0.0.1 1 1"}));
     }
@@ -185,20 +185,20 @@ private slots:
         QTest::addColumn<QString>("box");  // empty: accepted
         const QString noName = kInputError + "ニックネームを入力して下さい！";
         const QString noHost = kInputError + "接続先を入力して下さい！";
-        Check("server, no name", kServer, "", "9898", "", noName);
-        Check("client, nothing at all", kClient, "", "", "", noName);
-        Check("client, port and host empty", kClient, "taro", "", "", kInputError + "ポートを入力して下さい！");
-        Check("client, host empty", kClient, "taro", "9898", "", noHost);
-        Check("client, host empty and port bad", kClient, "taro", "x", "", noHost);
-        Check("port letters", kServer, "taro", "98a", "", kBadPort);
-        Check("port zero", kServer, "taro", "0", "", kBadPort);
-        Check("port too big", kServer, "taro", "65536", "", kBadPort);
-        Check("port only spaces", kClient, "taro", "  ", "h", kBadPort);
-        Check("port with spaces around", kServer, "taro", " 9898 ", "", "");
-        Check("highest port", kClient, "taro", "65535", "h", "");
-        Check("computer, no name", kComputer, "", "x", "", noName);
-        Check("computer needs no port", kComputer, "taro", "", "", "");
-        Check("nickname of spaces", kServer, "   ", "1", "", "");
+        check("server, no name", kServer, "", "9898", "", noName);
+        check("client, nothing at all", kClient, "", "", "", noName);
+        check("client, port and host empty", kClient, "taro", "", "", kInputError + "ポートを入力して下さい！");
+        check("client, host empty", kClient, "taro", "9898", "", noHost);
+        check("client, host empty and port bad", kClient, "taro", "x", "", noHost);
+        check("port letters", kServer, "taro", "98a", "", kBadPort);
+        check("port zero", kServer, "taro", "0", "", kBadPort);
+        check("port too big", kServer, "taro", "65536", "", kBadPort);
+        check("port only spaces", kClient, "taro", "  ", "h", kBadPort);
+        check("port with spaces around", kServer, "taro", " 9898 ", "", "");
+        check("highest port", kClient, "taro", "65535", "h", "");
+        check("computer, no name", kComputer, "", "x", "", noName);
+        check("computer needs no port", kComputer, "taro", "", "", "");
+        check("nickname of spaces", kServer, "   ", "1", "", "");
     }
 
     // The first failing check shows its box; nothing is stored until all pass.
@@ -208,13 +208,13 @@ private slots:
         QFETCH(QString, port);
         QFETCH(QString, host);
         QFETCH(QString, box);
-        QTest::mouseClick(QList<QRadioButton*>{D().serverOption, D().clientOption, D().computerOption}[role],
+        QTest::mouseClick(QList<QRadioButton*>{d().serverOption, d().clientOption, d().computerOption}[role],
                           Qt::LeftButton);
-        D().nameEdit->setText(name);
-        D().portEdit->setText(port);
-        if (role == kClient) D().hostEdit->setText(host);
-        QSignalSpy accepted(dialog, &ConnectionDialog::Accepted);
-        QTest::mouseClick(D().okButton, Qt::LeftButton);
+        d().nameEdit->setText(name);
+        d().portEdit->setText(port);
+        if (role == kClient) d().hostEdit->setText(host);
+        QSignalSpy accepted(dialog, &ConnectionDialog::accepted);
+        QTest::mouseClick(d().okButton, Qt::LeftButton);
         QCOMPARE(player->prompter.shown, box.isEmpty() ? QStringList() : QStringList{box});
         if (!box.isEmpty()) {
             QVERIFY(dialog->isVisible() && accepted.isEmpty());
@@ -226,10 +226,10 @@ private slots:
         QCOMPARE(int(settings.role), role);
         QCOMPARE(settings.host, role == kClient ? host : QString());
         if (role != kComputer) QCOMPARE(settings.port, port.trimmed().toUShort());
-        if (role == kComputer) QTRY_COMPARE(player->Form().rivalName->text(), QStringLiteral("コンピュータ"));
-        QTRY_VERIFY(player->window->Dialog() == nullptr);
+        if (role == kComputer) QTRY_COMPARE(player->form().rivalName->text(), QStringLiteral("コンピュータ"));
+        QTRY_VERIFY(player->window->dialog() == nullptr);
         // The window has met the rival.
-        QVERIFY(player->Form().messageList->count() > 0);
+        QVERIFY(player->form().messageList->count() > 0);
     }
 
     void realMessageBoxes_data() {
@@ -247,9 +247,9 @@ private slots:
         MessageBoxPrompter real;
         int closed = 0;
         if (icon == QMessageBox::Critical) {
-            real.Critical(dialog, "title", text);
+            real.critical(dialog, "title", text);
         } else {
-            real.Information(dialog, "title", text, [&] { ++closed; });
+            real.information(dialog, "title", text, [&] { ++closed; });
         }
         auto* box = dialog->findChild<QMessageBox*>();
         QVERIFY(box && box->isVisible() && box->isModal());
@@ -262,10 +262,10 @@ private slots:
     }
 
     void enterAndEscapeDoNothing() {
-        D().nameEdit->setText("taro");
-        QSignalSpy accepted(dialog, &ConnectionDialog::Accepted);
+        d().nameEdit->setText("taro");
+        QSignalSpy accepted(dialog, &ConnectionDialog::accepted);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        for (QWidget* target : {static_cast<QWidget*>(D().nameEdit), static_cast<QWidget*>(D().portEdit)}) {
+        for (QWidget* target : {static_cast<QWidget*>(d().nameEdit), static_cast<QWidget*>(d().portEdit)}) {
             target->setFocus();
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(target, key);
         }
@@ -273,26 +273,26 @@ private slots:
     }
 
     void cancelEndsTheProgramEvenWhenFilled() {
-        QTest::mouseClick(D().clientOption, Qt::LeftButton);
-        D().nameEdit->setText("taro");
-        QSignalSpy cancelled(dialog, &ConnectionDialog::Cancelled);
-        QSignalSpy accepted(dialog, &ConnectionDialog::Accepted);
-        QTest::mouseClick(D().cancelButton, Qt::LeftButton);
+        QTest::mouseClick(d().clientOption, Qt::LeftButton);
+        d().nameEdit->setText("taro");
+        QSignalSpy cancelled(dialog, &ConnectionDialog::cancelled);
+        QSignalSpy accepted(dialog, &ConnectionDialog::accepted);
+        QTest::mouseClick(d().cancelButton, Qt::LeftButton);
         QCOMPARE(cancelled.size(), 1);
         QVERIFY(!player->window->isVisible() && accepted.isEmpty());
-        QTRY_VERIFY(player->window->Dialog() == nullptr);
+        QTRY_VERIFY(player->window->dialog() == nullptr);
     }
 
     // Closed by its title bar, the dialog leaves an idle main window that
     // activation does not wake.
     void closingTheDialogLeavesTheMainWindowIdle() {
-        D().nameEdit->setText("taro");
+        d().nameEdit->setText("taro");
         dialog->close();
-        QTRY_VERIFY(player->window->Dialog() == nullptr);
+        QTRY_VERIFY(player->window->dialog() == nullptr);
         QVERIFY(player->window->isVisible());
-        Activate(*player);
-        QCOMPARE(player->Form().messageList->count(), 0);
-        QVERIFY(!player->window->Connection().IsConnected() && !player->window->Connection().IsListening());
+        activate(*player);
+        QCOMPARE(player->form().messageList->count(), 0);
+        QVERIFY(!player->window->connection().isConnected() && !player->window->connection().isListening());
     }
 };
 

@@ -33,16 +33,16 @@ struct Move {
 };
 
 // Stone i of one side stands, on the other screen, on the mirrored point.
-void CheckMirrored(const Player& a, const Player& b) {
+void checkMirrored(const Player& a, const Player& b) {
     for (int i = 0; i < kStoneCount; ++i) {
-        QCOMPARE(PointOf(b.Rival(i)), int(MirrorPoint(PointOf(a.Own(i)))));
-        QCOMPARE(PointOf(a.Rival(i)), int(MirrorPoint(PointOf(b.Own(i)))));
+        QCOMPARE(pointOf(b.rival(i)), int(mirrorPoint(pointOf(a.own(i)))));
+        QCOMPARE(pointOf(a.rival(i)), int(mirrorPoint(pointOf(b.own(i)))));
     }
 }
 
-bool HasTurn(const Player& toMove, const Player& waiting) {
-    return OwnStonesEnabled(toMove) && OwnStonesDisabled(waiting) && IsGreen(toMove.Form().ownName) &&
-           !IsGreen(toMove.Form().rivalName) && IsGreen(waiting.Form().rivalName) && !IsGreen(waiting.Form().ownName);
+bool hasTurn(const Player& toMove, const Player& waiting) {
+    return ownStonesEnabled(toMove) && ownStonesDisabled(waiting) && isGreen(toMove.form().ownName) &&
+           !isGreen(toMove.form().rivalName) && isGreen(waiting.form().rivalName) && !isGreen(waiting.form().ownName);
 }
 
 }  // namespace
@@ -53,52 +53,52 @@ private:
     std::unique_ptr<Player> server;
     std::unique_ptr<Player> client;
 
-    Player& Side(bool isServer) { return isServer ? *server : *client; }
+    Player& side(bool isServer) { return isServer ? *server : *client; }
 
-    void Start(bool byServer) {
-        Player& starter = Side(byServer);
-        Player& other = Side(!byServer);
-        QTest::mouseClick(starter.Form().startButton, Qt::LeftButton);
-        QTRY_COMPARE(other.LastLine(), kSecond);
-        QCOMPARE(starter.LastLine(), kFirst);
-        QVERIFY(starter.LastLineSelected() && other.LastLineSelected());
-        QVERIFY(!starter.Form().startButton->isEnabled() && !other.Form().startButton->isEnabled());
-        QVERIFY(starter.Board().BannerBox()->isHidden() && other.Board().BannerBox()->isHidden());
-        QVERIFY(HasTurn(starter, other));
-        CheckMirrored(*server, *client);
+    void start(bool byServer) {
+        Player& starter = side(byServer);
+        Player& other = side(!byServer);
+        QTest::mouseClick(starter.form().startButton, Qt::LeftButton);
+        QTRY_COMPARE(other.lastLine(), kSecond);
+        QCOMPARE(starter.lastLine(), kFirst);
+        QVERIFY(starter.lastLineSelected() && other.lastLineSelected());
+        QVERIFY(!starter.form().startButton->isEnabled() && !other.form().startButton->isEnabled());
+        QVERIFY(starter.board().bannerBox()->isHidden() && other.board().bannerBox()->isHidden());
+        QVERIFY(hasTurn(starter, other));
+        checkMirrored(*server, *client);
     }
 
     // Plays the moves; with `lastWins` the last one must win.
-    void Play(const QList<Move>& moves, bool lastWins = true) {
+    void play(const QList<Move>& moves, bool lastWins = true) {
         for (qsizetype m = 0; m < moves.size(); ++m) {
             const Move& move = moves[m];
-            Player& mover = Side(move.byServer);
-            Player& other = Side(!move.byServer);
-            const QPoint before = other.Rival(move.stone)->pos();
-            DragStone(mover, move.stone, move.to);
+            Player& mover = side(move.byServer);
+            Player& other = side(!move.byServer);
+            const QPoint before = other.rival(move.stone)->pos();
+            dragStone(mover, move.stone, move.to);
             QVERIFY(mover.prompter.shown.isEmpty());
-            QCOMPARE(PointOf(mover.Own(move.stone)), int(move.to));
-            QTRY_VERIFY(other.Rival(move.stone)->pos() != before);
-            CheckMirrored(*server, *client);
+            QCOMPARE(pointOf(mover.own(move.stone)), int(move.to));
+            QTRY_VERIFY(other.rival(move.stone)->pos() != before);
+            checkMirrored(*server, *client);
             if (m + 1 < moves.size() || !lastWins) {
-                QVERIFY(HasTurn(other, mover));
+                QVERIFY(hasTurn(other, mover));
             } else {
-                QTRY_COMPARE(other.LastLine(), kLose);
+                QTRY_COMPARE(other.lastLine(), kLose);
             }
         }
     }
 
-    void CheckGameOver(Player& winner, Player& loser) {
-        QCOMPARE(winner.LastLine(), kWin);
+    void checkGameOver(Player& winner, Player& loser) {
+        QCOMPARE(winner.lastLine(), kWin);
         for (Player* p : {&winner, &loser}) {
-            QVERIFY(p->LastLineSelected());
-            QVERIFY(!IsGreen(p->Form().ownName) && !IsGreen(p->Form().rivalName));
-            QVERIFY(p->Form().startButton->isEnabled() && OwnStonesDisabled(*p));
-            QVERIFY(p->Board().BannerBox()->isVisible());
-            QCOMPARE(p->Board().BannerBox()->pos(), geometry::kBannerRect.topLeft());
+            QVERIFY(p->lastLineSelected());
+            QVERIFY(!isGreen(p->form().ownName) && !isGreen(p->form().rivalName));
+            QVERIFY(p->form().startButton->isEnabled() && ownStonesDisabled(*p));
+            QVERIFY(p->board().bannerBox()->isVisible());
+            QCOMPARE(p->board().bannerBox()->pos(), geometry::kBannerRect.topLeft());
         }
-        QCOMPARE(ImageOf(winner.Board().BannerBox()->Picture()), BitmapImage(bitmap::kWin));
-        QCOMPARE(ImageOf(loser.Board().BannerBox()->Picture()), BitmapImage(bitmap::kLose));
+        QCOMPARE(imageOf(winner.board().bannerBox()->picture()), bitmapImage(bitmap::kWin));
+        QCOMPARE(imageOf(loser.board().bannerBox()->picture()), bitmapImage(bitmap::kLose));
     }
 
 private slots:
@@ -115,29 +115,29 @@ private slots:
     // Each sees the other's name and its own system lines, none selected; on
     // both screens the server's stones are green and the client's blue.
     void greeting() {
-        QVERIFY(ConnectPair(*server, *client, "はなこ", "taro"));
-        QCOMPARE(server->Form().ownName->text() + server->Form().rivalName->text(), QStringLiteral("はなこtaro"));
-        QCOMPARE(client->Form().ownName->text() + client->Form().rivalName->text(), QStringLiteral("taroはなこ"));
-        QStringList lines = server->Lines();
+        QVERIFY(connectPair(*server, *client, "はなこ", "taro"));
+        QCOMPARE(server->form().ownName->text() + server->form().rivalName->text(), QStringLiteral("はなこtaro"));
+        QCOMPARE(client->form().ownName->text() + client->form().rivalName->text(), QStringLiteral("taroはなこ"));
+        QStringList lines = server->lines();
         // The addresses to give the client follow the listening line, loopback left out.
         if (lines.size() == 3) QVERIFY(lines.takeAt(1).startsWith(kAddressLead));
         QCOMPARE(lines, QStringList({kListening, kAccepted}));
-        QVERIFY(!server->Lines().join("").contains("127.0.0.1") && !server->Lines().join("").contains("::1"));
-        QCOMPARE(client->Lines(), QStringList({kConnecting, kConnected}));
-        QVERIFY(server->Form().messageList->selectedItems().isEmpty());
-        QVERIFY(client->Form().messageList->selectedItems().isEmpty());
-        QCOMPARE(ImageOf(client->Own(0)->Picture()), BitmapImage(bitmap::kBlue));
-        QCOMPARE(ImageOf(client->Rival(0)->Picture()), BitmapImage(bitmap::kGreen));
+        QVERIFY(!server->lines().join("").contains("127.0.0.1") && !server->lines().join("").contains("::1"));
+        QCOMPARE(client->lines(), QStringList({kConnecting, kConnected}));
+        QVERIFY(server->form().messageList->selectedItems().isEmpty());
+        QVERIFY(client->form().messageList->selectedItems().isEmpty());
+        QCOMPARE(imageOf(client->own(0)->picture()), bitmapImage(bitmap::kBlue));
+        QCOMPARE(imageOf(client->rival(0)->picture()), bitmapImage(bitmap::kGreen));
     }
 
     // Focus coming back while connecting connects nothing again.
     void activationConnectsOnce() {
-        server->Serve("sv");
-        client->Join("cl", server->Port());
-        Activate(*client);
-        QTRY_COMPARE(client->Form().rivalName->text(), QStringLiteral("sv"));
-        QCOMPARE(client->Lines().count(kConnecting), 1);
-        QCOMPARE(server->Lines().count(kAccepted), 1);
+        server->serve("sv");
+        client->join("cl", server->port());
+        activate(*client);
+        QTRY_COMPARE(client->form().rivalName->text(), QStringLiteral("sv"));
+        QCOMPARE(client->lines().count(kConnecting), 1);
+        QCOMPARE(server->lines().count(kAccepted), 1);
     }
 
     void failures_data() {
@@ -156,35 +156,35 @@ private slots:
         QFETCH(QStringList, lines);
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::Any, 0));
-        const quint16 port = role == kRefusing ? UnusedPort() : other.serverPort();
+        const quint16 port = role == kRefusing ? unusedPort() : other.serverPort();
         Player player(kStartStepMs, kShortGreetingMs);
         if (role == kPortHeld) {
-            player.Serve("sv", port);
+            player.serve("sv", port);
         } else {
-            player.Join("cl", port);
+            player.join("cl", port);
         }
         lines.replaceInStrings("%1", QString::number(port));
-        QTRY_COMPARE(player.Lines(), lines);
-        QVERIFY(player.Form().messageList->selectedItems().isEmpty());
-        QVERIFY(!player.window->Connection().IsConnected() && !player.window->Connection().IsListening());
-        Activate(player);
+        QTRY_COMPARE(player.lines(), lines);
+        QVERIFY(player.form().messageList->selectedItems().isEmpty());
+        QVERIFY(!player.window->connection().isConnected() && !player.window->connection().isListening());
+        activate(player);
         QTest::qWait(kShortGreetingMs);
-        QCOMPARE(player.Lines(), lines);
+        QCOMPARE(player.lines(), lines);
     }
 
     // A button pressed without a connection says so once and sends nothing.
     void actionsWithoutAConnection() {
         Player& alone = *server;
-        server->Load();
-        alone.Form().winCount->setText("3");
-        QTest::mouseClick(alone.Form().resetButton, Qt::LeftButton);
-        QCOMPARE(alone.Form().winCount->text(), QStringLiteral("0"));
-        QTest::mouseClick(alone.Form().startButton, Qt::LeftButton);
-        QVERIFY(!alone.Game().StartRunning() && !alone.Own(0)->isEnabled());
-        QTest::keyClicks(alone.Form().chatLine, "hello");
-        QTest::keyClick(alone.Form().chatLine, Qt::Key_Return);
-        QCOMPARE(server->Lines(), QStringList({kNotConnected, kNotConnected, kNotConnected}));
-        QCOMPARE(alone.Form().chatLine->text(), QStringLiteral("hello"));
+        server->load();
+        alone.form().winCount->setText("3");
+        QTest::mouseClick(alone.form().resetButton, Qt::LeftButton);
+        QCOMPARE(alone.form().winCount->text(), QStringLiteral("0"));
+        QTest::mouseClick(alone.form().startButton, Qt::LeftButton);
+        QVERIFY(!alone.game().startRunning() && !alone.own(0)->isEnabled());
+        QTest::keyClicks(alone.form().chatLine, "hello");
+        QTest::keyClick(alone.form().chatLine, Qt::Key_Return);
+        QCOMPARE(server->lines(), QStringList({kNotConnected, kNotConnected, kNotConnected}));
+        QCOMPARE(alone.form().chatLine->text(), QStringLiteral("hello"));
     }
 
     void closing_data() {
@@ -200,110 +200,110 @@ private slots:
     void closing() {
         QFETCH(bool, byServer);
         QFETCH(int, when);
-        QVERIFY(ConnectPair(*server, *client));
-        Player& closer = Side(byServer);
-        Player& stayer = Side(!byServer);
+        QVERIFY(connectPair(*server, *client));
+        Player& closer = side(byServer);
+        Player& stayer = side(!byServer);
         if (when == kDuringRuleBox) {
-            Start(true);
+            start(true);
             closer.prompter.whileOpen = [&] { closer.window->close(); };
-            DragStone(closer, 0, 0);
+            dragStone(closer, 0, 0);
             QCOMPARE(closer.prompter.shown.size(), 1);
         } else {
             if (when == kBetweenGames) {
                 // A chat first: the rival stays greeted through reads without a name.
-                closer.Form().chatLine->setText(QStringLiteral("bye"));
-                QTest::keyClick(closer.Form().chatLine, Qt::Key_Return);
-                QTRY_VERIFY(stayer.LastLine().endsWith(QStringLiteral(">>bye")));
+                closer.form().chatLine->setText(QStringLiteral("bye"));
+                QTest::keyClick(closer.form().chatLine, Qt::Key_Return);
+                QTRY_VERIFY(stayer.lastLine().endsWith(QStringLiteral(">>bye")));
             }
             QTimer::singleShot(25, closer.window.get(), [&] { closer.window->close(); });
         }
-        if (when == kDuringStart) QTest::mouseClick(server->Form().startButton, Qt::LeftButton);
-        QTRY_COMPARE(stayer.LastLine(), kDisconnected);
-        QVERIFY(stayer.LastLineSelected());
-        QVERIFY(!stayer.window->Connection().IsConnected() && !stayer.window->Connection().IsListening());
-        QCOMPARE(stayer.Form().rivalName->text(), byServer ? "sv" : "cl");
-        QTRY_VERIFY(!closer.Game().StartRunning());
-        QVERIFY(!closer.window->Connection().IsConnected() && !closer.window->Connection().IsListening());
-        if (when == kDuringStart) QVERIFY(!closer.Lines().contains(kFirst) && !closer.Lines().contains(kSecond));
+        if (when == kDuringStart) QTest::mouseClick(server->form().startButton, Qt::LeftButton);
+        QTRY_COMPARE(stayer.lastLine(), kDisconnected);
+        QVERIFY(stayer.lastLineSelected());
+        QVERIFY(!stayer.window->connection().isConnected() && !stayer.window->connection().isListening());
+        QCOMPARE(stayer.form().rivalName->text(), byServer ? "sv" : "cl");
+        QTRY_VERIFY(!closer.game().startRunning());
+        QVERIFY(!closer.window->connection().isConnected() && !closer.window->connection().isListening());
+        if (when == kDuringStart) QVERIFY(!closer.lines().contains(kFirst) && !closer.lines().contains(kSecond));
     }
 
     // The server starts and wins on the middle column, then the client does
     // the same.
     void twoWholeGames() {
-        QVERIFY(ConnectPair(*server, *client));
+        QVERIFY(connectPair(*server, *client));
         const auto game = [](bool s) { return QList<Move>{{s, 2, 4}, {!s, 1, 3}, {s, 0, 3}, {!s, 1, 0}, {s, 0, 1}}; };
-        Start(true);
-        Play(game(true));
-        CheckGameOver(*server, *client);
-        QCOMPARE(server->Form().winCount->text() + client->Form().lossCount->text(), QStringLiteral("11"));
-        Start(false);
-        QCOMPARE(client->Game().Board().PointEmpty(), kStartEmpty);
-        QCOMPARE(server->Game().Board().PointEmpty(), kStartEmpty);
-        Play(game(false));
-        CheckGameOver(*client, *server);
+        start(true);
+        play(game(true));
+        checkGameOver(*server, *client);
+        QCOMPARE(server->form().winCount->text() + client->form().lossCount->text(), QStringLiteral("11"));
+        start(false);
+        QCOMPARE(client->game().board().pointEmpty(), kStartEmpty);
+        QCOMPARE(server->game().board().pointEmpty(), kStartEmpty);
+        play(game(false));
+        checkGameOver(*client, *server);
         for (Player* p : {server.get(), client.get()}) {
-            QCOMPARE(p->Form().winCount->text() + p->Form().lossCount->text(), QStringLiteral("11"));
+            QCOMPARE(p->form().winCount->text() + p->form().lossCount->text(), QStringLiteral("11"));
         }
     }
 
     // A reset zeroes both tallies mid-game and the play goes on.
     void resetMidGame() {
-        QVERIFY(ConnectPair(*server, *client));
-        server->Form().winCount->setText("5");
-        client->Form().lossCount->setText("5");
-        Start(true);
-        Play({{true, 0, 3}, {false, 0, 3}}, false);
-        QTest::mouseClick(client->Form().resetButton, Qt::LeftButton);
-        QTRY_COMPARE(server->Form().winCount->text(), QStringLiteral("0"));
-        QCOMPARE(client->Form().lossCount->text(), QStringLiteral("0"));
-        QVERIFY(HasTurn(*server, *client));
-        Play({{true, 1, 4}}, false);
+        QVERIFY(connectPair(*server, *client));
+        server->form().winCount->setText("5");
+        client->form().lossCount->setText("5");
+        start(true);
+        play({{true, 0, 3}, {false, 0, 3}}, false);
+        QTest::mouseClick(client->form().resetButton, Qt::LeftButton);
+        QTRY_COMPARE(server->form().winCount->text(), QStringLiteral("0"));
+        QCOMPARE(client->form().lossCount->text(), QStringLiteral("0"));
+        QVERIFY(hasTurn(*server, *client));
+        play({{true, 1, 4}}, false);
     }
 
     void chat() {
-        QVERIFY(ConnectPair(*server, *client, "s|v"));
-        client->Form().chatLine->setText(QStringLiteral("こんにちは"));
-        QTest::keyClick(client->Form().chatLine, Qt::Key_Return);
-        QCOMPARE(client->LastLine(), QStringLiteral("cl>>こんにちは"));
-        QVERIFY(client->Form().chatLine->text().isEmpty());
-        QTRY_COMPARE(server->LastLine(), QStringLiteral("cl>>こんにちは"));
-        QVERIFY(server->LastLineSelected() && client->LastLineSelected());
+        QVERIFY(connectPair(*server, *client, "s|v"));
+        client->form().chatLine->setText(QStringLiteral("こんにちは"));
+        QTest::keyClick(client->form().chatLine, Qt::Key_Return);
+        QCOMPARE(client->lastLine(), QStringLiteral("cl>>こんにちは"));
+        QVERIFY(client->form().chatLine->text().isEmpty());
+        QTRY_COMPARE(server->lastLine(), QStringLiteral("cl>>こんにちは"));
+        QVERIFY(server->lastLineSelected() && client->lastLineSelected());
         // An empty box sends nothing; spaces are sent.
-        const int lines = server->Lines().size();
-        QTest::keyClick(server->Form().chatLine, Qt::Key_Return);
-        QCOMPARE(server->Lines().size(), lines);
-        server->Form().chatLine->setText("   ");
-        QTest::keyClick(server->Form().chatLine, Qt::Key_Return);
-        QTRY_COMPARE(client->LastLine(), QStringLiteral("s｜v>>   "));
+        const int lines = server->lines().size();
+        QTest::keyClick(server->form().chatLine, Qt::Key_Return);
+        QCOMPARE(server->lines().size(), lines);
+        server->form().chatLine->setText("   ");
+        QTest::keyClick(server->form().chatLine, Qt::Key_Return);
+        QTRY_COMPARE(client->lastLine(), QStringLiteral("s｜v>>   "));
         // A plain bar would start a message on the other screen and run it.
-        client->Form().winCount->setText("3");
-        server->Form().chatLine->setText("a|Reset b");
-        QTest::keyClick(server->Form().chatLine, Qt::Key_Return);
-        QCOMPARE(server->LastLine(), QStringLiteral("s｜v>>a｜Reset b"));
-        QTRY_COMPARE(client->LastLine(), server->LastLine());
-        QCOMPARE(client->Form().winCount->text(), QStringLiteral("3"));
+        client->form().winCount->setText("3");
+        server->form().chatLine->setText("a|Reset b");
+        QTest::keyClick(server->form().chatLine, Qt::Key_Return);
+        QCOMPARE(server->lastLine(), QStringLiteral("s｜v>>a｜Reset b"));
+        QTRY_COMPARE(client->lastLine(), server->lastLine());
+        QCOMPARE(client->form().winCount->text(), QStringLiteral("3"));
         // A paste longer than a list line shows is cut in the chat line
         // itself, so that both screens show what was sent.
-        client->Form().chatLine->setText(QString(3000, u'x'));
-        QTest::keyClick(client->Form().chatLine, Qt::Key_Return);
-        QCOMPARE(client->LastLine(), "cl>>" + QString(MessageList::kMaxLineLength - 4, u'x'));
-        QTRY_COMPARE(server->LastLine(), client->LastLine());
+        client->form().chatLine->setText(QString(3000, u'x'));
+        QTest::keyClick(client->form().chatLine, Qt::Key_Return);
+        QCOMPARE(client->lastLine(), "cl>>" + QString(MessageList::kMaxLineLength - 4, u'x'));
+        QTRY_COMPARE(server->lastLine(), client->lastLine());
     }
 
     // Both press at nearly the same moment: the server's start stands. A
     // second press during the start starts nothing more.
     void crossingStarts() {
-        QVERIFY(ConnectPair(*server, *client));
+        QVERIFY(connectPair(*server, *client));
         QTimer::singleShot(0, client->window.get(),
-                           [this] { QTest::mouseClick(client->Form().startButton, Qt::LeftButton); });
+                           [this] { QTest::mouseClick(client->form().startButton, Qt::LeftButton); });
         QTimer::singleShot(15, server->window.get(),
-                           [this] { QTest::mouseClick(server->Form().startButton, Qt::LeftButton); });
-        QTest::mouseClick(server->Form().startButton, Qt::LeftButton);
-        QTRY_VERIFY(!server->Game().StartRunning() && !client->Game().StartRunning());
-        QTRY_VERIFY(HasTurn(*server, *client));
-        QCOMPARE(server->Lines().filter(QStringLiteral("ゲーム開始")), QStringList{kFirst});
-        QCOMPARE(client->Lines().filter(QStringLiteral("ゲーム開始")), QStringList{kSecond});
-        QVERIFY(!server->Form().startButton->isEnabled() && !client->Form().startButton->isEnabled());
+                           [this] { QTest::mouseClick(server->form().startButton, Qt::LeftButton); });
+        QTest::mouseClick(server->form().startButton, Qt::LeftButton);
+        QTRY_VERIFY(!server->game().startRunning() && !client->game().startRunning());
+        QTRY_VERIFY(hasTurn(*server, *client));
+        QCOMPARE(server->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kFirst});
+        QCOMPARE(client->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kSecond});
+        QVERIFY(!server->form().startButton->isEnabled() && !client->form().startButton->isEnabled());
     }
 };
 

@@ -56,25 +56,25 @@ const QString kRefused = QStringLiteral("information|ルール違反|そこに�
 
 // The rival's name, the tallies, whose turn it is, the points of the
 // rival's stones and the empty points, as "相手|3-4|none|210|345".
-QString State(const Player& w) {
+QString stateOf(const Player& w) {
     QString yours, empty;
-    for (int i = 0; i < kStoneCount; ++i) yours += QString::number(PointOf(w.Rival(i)));
+    for (int i = 0; i < kStoneCount; ++i) yours += QString::number(pointOf(w.rival(i)));
     for (PointIndex p = 0; p < kPointCount; ++p) {
-        if (w.Game().Board().PointEmpty()[p]) empty += QString::number(p);
+        if (w.game().board().pointEmpty()[p]) empty += QString::number(p);
     }
-    const bool me = IsGreen(w.Form().ownName), rival = IsGreen(w.Form().rivalName), on = OwnStonesEnabled(w),
-               off = OwnStonesDisabled(w);
+    const bool me = isGreen(w.form().ownName), rival = isGreen(w.form().rivalName), on = ownStonesEnabled(w),
+               off = ownStonesDisabled(w);
     const char* turn = me && !rival && on     ? "mine"
                        : rival && !me && off  ? "rival"
                        : !me && !rival && off ? "none"
                                               : "mixed";
-    return QStringList{w.Form().rivalName->text(), w.Form().winCount->text() + "-" + w.Form().lossCount->text(), turn,
+    return QStringList{w.form().rivalName->text(), w.form().winCount->text() + "-" + w.form().lossCount->text(), turn,
                        yours, empty}
         .join('|');
 }
 
 // The widgets that take focus, in the order Tab visits them.
-QList<QWidget*> FocusChain(QWidget* window) {
+QList<QWidget*> focusChain(QWidget* window) {
     QList<QWidget*> chain;
     for (QWidget* w = window->nextInFocusChain(); w != window && !chain.contains(w); w = w->nextInFocusChain()) {
         if (w->focusPolicy() & Qt::TabFocus && w->window() == window) chain << w;
@@ -108,74 +108,74 @@ private:
     std::unique_ptr<RawPeer> peer;
     QTcpSocket other;  // an intruder on the server's port
 
-    Player& W() { return *player; }
+    Player& w() { return *player; }
 
     // A window serving as "sv" with the bare peer connected, its tallies 3 and 4.
-    void Open(int stepMs = kStartStepMs, Intruder intruder = Intruder::None) {
+    void open(int stepMs = kStartStepMs, Intruder intruder = Intruder::None) {
         player = std::make_unique<Player>(stepMs, intruder == Intruder::Squats ? kShortGreetingMs : kPatientGreetingMs);
         peer = std::make_unique<RawPeer>();
-        player->Serve("sv");
+        player->serve("sv");
         if (intruder == Intruder::ClosesBefore || intruder == Intruder::Squats) {
-            other.connectToHost(QHostAddress::LocalHost, player->Port());
+            other.connectToHost(QHostAddress::LocalHost, player->port());
             QVERIFY(other.waitForConnected());
             if (intruder == Intruder::Squats) {
                 other.write("|Cnn");
             } else {
                 other.abort();
             }
-            QTRY_COMPARE(player->Lines().count(kListening), 2);
+            QTRY_COMPARE(player->lines().count(kListening), 2);
             other.abort();
         }
-        QVERIFY(peer->ConnectTo(*player));
+        QVERIFY(peer->connectTo(*player));
         if (intruder == Intruder::Second) {
-            other.connectToHost(QHostAddress::LocalHost, player->Port());
+            other.connectToHost(QHostAddress::LocalHost, player->port());
             QTRY_COMPARE(other.state(), QAbstractSocket::UnconnectedState);
         }
         peer->socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        W().Form().winCount->setText("3");
-        W().Form().lossCount->setText("4");
+        w().form().winCount->setText("3");
+        w().form().lossCount->setText("4");
     }
 
     // Writes the bursts and waits until the window has handled them all.
-    void Send(const Bursts& bursts) {
+    void send(const Bursts& bursts) {
         for (const Burst& burst : bursts) {
             for (int i = 0; i < (burst.oneWrite ? 1 : burst.times); ++i) {
-                if (burst.gapMs == kSettled) QVERIFY(peer->Settle(*player));
+                if (burst.gapMs == kSettled) QVERIFY(peer->settle(*player));
                 QTest::qWait(qMax(burst.gapMs, 0));
                 if (burst.closes) {
-                    peer->Close();
+                    peer->close();
                 } else if (burst.bytes.isEmpty()) {
-                    QTest::mouseClick(W().Form().startButton, Qt::LeftButton);
+                    QTest::mouseClick(w().form().startButton, Qt::LeftButton);
                 } else {
-                    peer->Write(burst.oneWrite ? burst.bytes.repeated(burst.times) : burst.bytes);
+                    peer->write(burst.oneWrite ? burst.bytes.repeated(burst.times) : burst.bytes);
                 }
             }
         }
-        QVERIFY(peer->Settle(*player));
+        QVERIFY(peer->settle(*player));
     }
 
-    static void Drop(const char* name, int stone, int target, QPoint offset, const char* sent = "") {
+    static void dropRow(const char* name, int stone, int target, QPoint offset, const char* sent = "") {
         QTest::newRow(name) << stone << target << offset << QByteArray(sent);
     }
 
-    static void Peer(const char* name, const Bursts& bursts, const QStringList& tail, const QString& state,
-                     const QByteArray& reply = {}, int added = kTail, Intruder intruder = Intruder::None) {
+    static void peerRow(const char* name, const Bursts& bursts, const QStringList& tail, const QString& state,
+                        const QByteArray& reply = {}, int added = kTail, Intruder intruder = Intruder::None) {
         QTest::newRow(name) << bursts << tail << state << reply << (added == kTail ? int(tail.size()) : added)
                             << intruder;
     }
 
     // A started game in which this window moves first.
-    void StartGame() {
-        QTest::mouseClick(W().Form().startButton, Qt::LeftButton);
-        QTRY_COMPARE(player->LastLine(), kFirst);
-        QVERIFY(peer->WaitFor(7));
-        QCOMPARE(peer->Take(), QByteArray("|StrtG "));
+    void startGame() {
+        QTest::mouseClick(w().form().startButton, Qt::LeftButton);
+        QTRY_COMPARE(player->lastLine(), kFirst);
+        QVERIFY(peer->waitFor(7));
+        QCOMPARE(peer->take(), QByteArray("|StrtG "));
     }
 
 private slots:
     void initTestCase() {
-        idle.Load();
-        dialog = idle.window->Dialog();
+        idle.load();
+        dialog = idle.window->dialog();
         QVERIFY(dialog);
     }
 
@@ -196,22 +196,22 @@ private slots:
         }
         QCOMPARE(main->window->windowTitle(), QStringLiteral("Torvane　Product by Torvane Developers"));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("サーバかクライアントを選択しよう"));
-        const Ui::GameWindow& form = main->Form();
-        QCOMPARE(FocusChain(main->window.get()), QList<QWidget*>({form.messageList, form.winCount, form.lossCount,
+        const Ui::GameWindow& form = main->form();
+        QCOMPARE(focusChain(main->window.get()), QList<QWidget*>({form.messageList, form.winCount, form.lossCount,
                                                                   form.resetButton, form.chatLine, form.startButton}));
-        const Ui::ConnectionDialog& boxes = dialog->Form();
-        QCOMPARE(FocusChain(dialog),
+        const Ui::ConnectionDialog& boxes = dialog->form();
+        QCOMPARE(focusChain(dialog),
                  QList<QWidget*>({boxes.nameEdit, boxes.hostEdit, boxes.portEdit, boxes.okButton, boxes.cancelButton,
                                   boxes.serverOption, boxes.clientOption, boxes.computerOption}));
         // Later children cover earlier ones: the banner over the stones over the board.
         const QObjectList& children = main->window->children();
-        QVERIFY(children.indexOf(main->Board().BannerBox()) > children.indexOf(main->Rival(2)));
-        QVERIFY(children.indexOf(main->Own(0)) > children.indexOf(&main->Board()));
+        QVERIFY(children.indexOf(main->board().bannerBox()) > children.indexOf(main->rival(2)));
+        QVERIFY(children.indexOf(main->own(0)) > children.indexOf(&main->board()));
         // One picture pixel to a screen pixel, at the same layout size.
         for (const PictureBox* box :
-             std::initializer_list<const PictureBox*>{&main->Board(), main->Own(0), main->Rival(0)}) {
-            QCOMPARE(box->Picture().deviceIndependentSize(), QSizeF(box->size()));
-            QCOMPARE(box->Picture().devicePixelRatio(), main->window->devicePixelRatioF());
+             std::initializer_list<const PictureBox*>{&main->board(), main->own(0), main->rival(0)}) {
+            QCOMPARE(box->picture().deviceIndependentSize(), QSizeF(box->size()));
+            QCOMPARE(box->picture().devicePixelRatio(), main->window->devicePixelRatioF());
         }
     }
 
@@ -222,10 +222,10 @@ private slots:
         QTest::addColumn<QStringList>("faces");
         QTest::addColumn<QString>("line");
         const QStringList gothic = {"IPAPGothic", "Noto Sans CJK JP"};
-        QTest::newRow("OneSelf") << static_cast<QWidget*>(main->Form().ownName)
+        QTest::newRow("own name") << static_cast<QWidget*>(main->form().ownName)
                                  << QStringList{"RocknRoll One", "Noto Sans CJK JP"} << "自分";
-        QTest::newRow("Port") << static_cast<QWidget*>(dialog->Form().portEdit) << gothic << "9898";
-        QTest::newRow("RecieveList") << static_cast<QWidget*>(main->Form().messageList) << gothic << text::kListening;
+        QTest::newRow("port") << static_cast<QWidget*>(dialog->form().portEdit) << gothic << "9898";
+        QTest::newRow("message list") << static_cast<QWidget*>(main->form().messageList) << gothic << text::kListening;
     }
 
     void faces() {
@@ -248,10 +248,10 @@ private slots:
         QTest::addColumn<int>("scale");
         QTest::addColumn<QRect>("box");  // in the window
         for (int scale : {1, bitmap::kSharpScale}) {
-            const auto file = [scale](const QString& name) { return bitmap::AtScale(name, scale); };
+            const auto file = [scale](const QString& name) { return bitmap::atScale(name, scale); };
             for (PointIndex p = 0; p < kPointCount; ++p) {
                 for (const QString& stone : {file(bitmap::kGreen), file(bitmap::kBlue)})
-                    QTest::addRow("%s on %d", qPrintable(stone), p) << stone << scale << geometry::StoneRect(p);
+                    QTest::addRow("%s on %d", qPrintable(stone), p) << stone << scale << geometry::stoneRect(p);
             }
             for (const QString& banner :
                  {file(bitmap::kStart), file(bitmap::kWin), file(bitmap::kLose), file(bitmap::kDraw)})
@@ -263,11 +263,11 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(int, scale);
         QFETCH(QRect, box);
-        const QImage image = BitmapImage(picture);
-        const QImage board = BitmapImage(bitmap::AtScale(bitmap::kBoard, scale));
+        const QImage image = bitmapImage(picture);
+        const QImage board = bitmapImage(bitmap::atScale(bitmap::kBoard, scale));
         QCOMPARE(image.size(), box.size() * scale);
         const QPoint under =
-            (box.topLeft() - main->Board().geometry().topLeft() - main->Board().contentsRect().topLeft()) * scale;
+            (box.topLeft() - main->board().geometry().topLeft() - main->board().contentsRect().topLeft()) * scale;
         const QPoint last(image.width() - 1, image.height() - 1);
         for (const QPoint corner : {QPoint(0, 0), QPoint(last.x(), 0), QPoint(0, last.y()), last})
             QCOMPARE(QColor(image.pixel(corner)), QColor(board.pixel(under + corner)));
@@ -277,9 +277,9 @@ private slots:
         QTest::addColumn<NameLabel*>("label");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("whole");
-        QTest::newRow("tall Latin letters") << main->Form().ownName << "Hanako" << true;
-        QTest::newRow("the computer") << main->Form().rivalName << "コンピュータ" << true;
-        QTest::newRow("too long") << main->Form().ownName << "ながいながいニックネーム" << false;
+        QTest::newRow("tall Latin letters") << main->form().ownName << "Hanako" << true;
+        QTest::newRow("the computer") << main->form().rivalName << "コンピュータ" << true;
+        QTest::newRow("too long") << main->form().ownName << "ながいながいニックネーム" << false;
     }
 
     // Drawn whole in the largest size that fits, or cut with "…" at the
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(QStringList({label->text(), QTextDocumentFragment::fromHtml(label->toolTip()).toPlainText(),
                               label->accessibleName()}),
                  QStringList({name, name, name}));
-        const FittedName fitted = label->Fitted();
+        const FittedName fitted = label->fitted();
         const QRectF ink = QFontMetricsF(fitted.font, label).tightBoundingRect(fitted.text).translated(fitted.origin);
         QVERIFY(QRectF(label->contentsRect()).contains(ink));
         QCOMPARE(fitted.text == name, whole);
@@ -304,18 +304,18 @@ private slots:
         QTest::addColumn<int>("target");
         QTest::addColumn<QPoint>("offset");
         QTest::addColumn<QByteArray>("sent");  // empty: refused
-        Drop("straight up", 1, 4, {}, "|SetSt 147");
-        Drop("diagonal 6 to 4", 0, 4, {}, "|SetSt 046");
-        Drop("19 right and 19 down snaps", 1, 4, {19, 19}, "|SetSt 147");
-        Drop("19 left and 19 up snaps", 1, 3, {-19, -19}, "|SetSt 137");
-        Drop("20 right", 1, 4, {20, 0});
-        Drop("20 down", 1, 4, {0, 20});
-        Drop("20 up", 1, 4, {0, -20});
-        Drop("onto an own stone", 1, 8, {});
-        Drop("two steps, free point ahead", 1, 1, {});
-        Drop("back onto its own point", 2, 8, {5, 5});
-        Drop("off the board", 2, 8, {150, 60});
-        Drop("between two points", 1, 4, {46, 0});
+        dropRow("straight up", 1, 4, {}, "|SetSt 147");
+        dropRow("diagonal 6 to 4", 0, 4, {}, "|SetSt 046");
+        dropRow("19 right and 19 down snaps", 1, 4, {19, 19}, "|SetSt 147");
+        dropRow("19 left and 19 up snaps", 1, 3, {-19, -19}, "|SetSt 137");
+        dropRow("20 right", 1, 4, {20, 0});
+        dropRow("20 down", 1, 4, {0, 20});
+        dropRow("20 up", 1, 4, {0, -20});
+        dropRow("onto an own stone", 1, 8, {});
+        dropRow("two steps, free point ahead", 1, 1, {});
+        dropRow("back onto its own point", 2, 8, {5, 5});
+        dropRow("off the board", 2, 8, {150, 60});
+        dropRow("between two points", 1, 4, {46, 0});
     }
 
     // A refused stone waits where it was dropped while the box is open, then
@@ -325,86 +325,86 @@ private slots:
         QFETCH(int, target);
         QFETCH(QPoint, offset);
         QFETCH(QByteArray, sent);
-        Open();
-        StartGame();
-        const QString before = State(W());
-        const int from = PointOf(W().Own(stone));
+        open();
+        startGame();
+        const QString before = stateOf(w());
+        const int from = pointOf(w().own(stone));
         QPoint whileOpen;
-        player->prompter.whileOpen = [&] { whileOpen = W().Own(stone)->pos(); };
-        DragStone(*player, stone, static_cast<PointIndex>(target), offset);
+        player->prompter.whileOpen = [&] { whileOpen = w().own(stone)->pos(); };
+        dragStone(*player, stone, static_cast<PointIndex>(target), offset);
         QCOMPARE(player->prompter.shown, sent.isEmpty() ? QStringList{kRefused} : QStringList());
         if (sent.isEmpty()) {
-            const geometry::PixelPos point = geometry::PointPos(static_cast<PointIndex>(target));
+            const geometry::PixelPos point = geometry::pointPos(static_cast<PointIndex>(target));
             QCOMPARE(whileOpen, QPoint(point.x, point.y) + offset);
-            QCOMPARE(PointOf(W().Own(stone)), from);
-            QCOMPARE(State(W()), before);
-            QVERIFY(!peer->WaitFor(1, 50));
+            QCOMPARE(pointOf(w().own(stone)), from);
+            QCOMPARE(stateOf(w()), before);
+            QVERIFY(!peer->waitFor(1, 50));
             return;
         }
-        QCOMPARE(PointOf(W().Own(stone)), target);
-        QVERIFY(W().Game().Board().PointEmpty()[from] && !W().Game().Board().PointEmpty()[target]);
-        QCOMPARE(State(W()).section('|', 2, 2), QStringLiteral("rival"));
-        QVERIFY(peer->WaitFor(sent.size()));
-        QCOMPARE(peer->Take(), sent);
+        QCOMPARE(pointOf(w().own(stone)), target);
+        QVERIFY(w().game().board().pointEmpty()[from] && !w().game().board().pointEmpty()[target]);
+        QCOMPARE(stateOf(w()).section('|', 2, 2), QStringLiteral("rival"));
+        QVERIFY(peer->waitFor(sent.size()));
+        QCOMPARE(peer->take(), sent);
     }
 
     // Our stones end on the falling diagonal 0, 4, 8, after one went back to
     // its start row, which is no win; the rival's replies keep clear of it.
     void winningMoveSendsMoveThenFinish() {
-        Open();
-        StartGame();
+        open();
+        startGame();
         const QList<std::pair<PointIndex, const char*>> moves = {
             {3, "|SetSt 036"}, {6, "|SetSt 258"}, {4, "|SetSt 167"}, {0, "|SetSt 176"}};
         for (int i = 0; i < moves.size(); ++i) {
-            DragStone(*player, i / 2, moves[i].first);
-            peer->Write(moves[i].second);
-            QTRY_VERIFY(OwnStonesEnabled(W()));
+            dragStone(*player, i / 2, moves[i].first);
+            peer->write(moves[i].second);
+            QTRY_VERIFY(ownStonesEnabled(w()));
         }
-        QVERIFY(peer->WaitFor(40));
-        QCOMPARE(peer->Take(), QByteArray("|SetSt 036|SetSt 063|SetSt 147|SetSt 104"));
-        DragStone(*player, 0, 4);
-        QVERIFY(peer->WaitFor(17));
-        QCOMPARE(peer->Take(), QByteArray("|SetSt 046|Finis "));
-        QCOMPARE(player->Lines().filter(kWin), QStringList{kWin});
-        QVERIFY(player->LastLineSelected() && player->LastLine() == kWin);
-        QCOMPARE(State(W()), QStringLiteral("相手|4-4|none|513|267"));
-        QVERIFY(W().Board().BannerBox()->isVisible() && W().Form().startButton->isEnabled());
+        QVERIFY(peer->waitFor(40));
+        QCOMPARE(peer->take(), QByteArray("|SetSt 036|SetSt 063|SetSt 147|SetSt 104"));
+        dragStone(*player, 0, 4);
+        QVERIFY(peer->waitFor(17));
+        QCOMPARE(peer->take(), QByteArray("|SetSt 046|Finis "));
+        QCOMPARE(player->lines().filter(kWin), QStringList{kWin});
+        QVERIFY(player->lastLineSelected() && player->lastLine() == kWin);
+        QCOMPARE(stateOf(w()), QStringLiteral("相手|4-4|none|513|267"));
+        QVERIFY(w().board().bannerBox()->isVisible() && w().form().startButton->isEnabled());
     }
 
     // The rival's win ends the game while a stone is held: the stone goes
     // back to its point and nothing is sent.
     void gameEndDuringADrag() {
-        Open();
-        StartGame();
-        PictureBox* stone = W().Own(1);
+        open();
+        startGame();
+        PictureBox* stone = w().own(1);
         QTest::mousePress(stone, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseMove(stone, QPoint(40, -50));
-        QVERIFY(PointOf(stone) < 0);
-        peer->Write("|Finis ");
-        QTRY_COMPARE(player->LastLine(), kLose);
-        QCOMPARE(PointOf(stone), 7);
+        QVERIFY(pointOf(stone) < 0);
+        peer->write("|Finis ");
+        QTRY_COMPARE(player->lastLine(), kLose);
+        QCOMPARE(pointOf(stone), 7);
         QTest::mouseRelease(stone, Qt::LeftButton, {}, QPoint(40, -50));
-        QCOMPARE(PointOf(stone), 7);
-        QVERIFY(player->prompter.shown.isEmpty() && !peer->WaitFor(1, 50));
+        QCOMPARE(pointOf(stone), 7);
+        QVERIFY(player->prompter.shown.isEmpty() && !peer->waitFor(1, 50));
     }
 
     // Shown, hidden, ... six steps, and the window handles events meanwhile.
     void startBannerBlinks() {
-        Open(kSlowStepMs);
+        open(kSlowStepMs);
         VisibilityLog log;
-        W().Board().BannerBox()->installEventFilter(&log);
+        w().board().bannerBox()->installEventFilter(&log);
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(kSlowStepMs / 5);
         QElapsedTimer clock;
         clock.start();
-        QTest::mouseClick(W().Form().startButton, Qt::LeftButton);
-        QTRY_VERIFY(!W().Game().StartRunning());
+        QTest::mouseClick(w().form().startButton, Qt::LeftButton);
+        QTRY_VERIFY(!w().game().startRunning());
         QVERIFY(clock.elapsed() >= conversation::kStartSteps * kSlowStepMs - 5);
         QCOMPARE(log.shown, QList<bool>({true, false, true, false, true, false}));
         QVERIFY(ticks >= conversation::kStartSteps * 2);
-        QVERIFY(OwnStonesEnabled(W()));
+        QVERIFY(ownStonesEnabled(w()));
     }
 
     void fromPeer_data() {
@@ -422,65 +422,69 @@ private slots:
         const Burst closes{{}, 1, kSettled, false, true};
         const QByteArray huge(kHuge, 'x');
         const QByteArray startFlood = QByteArray("|StrtG ").repeated(64 * 1024 / 7);
-        Peer("plain text", {{"hello"}}, {"hello"}, idle);
-        Peer("greeting", {{"|Cnnct taro"}}, {}, "taro|3-4|none|210|345", named);
-        Peer("markup in a name is text", {{"|Cnnct <img src=/dev/zero>"}}, {}, "<img src=/dev/zero>|3-4|none|210|345",
-             named);
-        Peer("name runs to the end of the read", {{"|SName abc|StrtG "}}, {}, "abc|StrtG |3-4|none|210|345");
+        peerRow("plain text", {{"hello"}}, {"hello"}, idle);
+        peerRow("greeting", {{"|Cnnct taro"}}, {}, "taro|3-4|none|210|345", named);
+        peerRow("markup in a name is text", {{"|Cnnct <img src=/dev/zero>"}}, {},
+                "<img src=/dev/zero>|3-4|none|210|345", named);
+        peerRow("name runs to the end of the read", {{"|SName abc|StrtG "}}, {}, "abc|StrtG |3-4|none|210|345");
         // What the peer left unfinished is taken as it stands when it leaves.
-        Peer("empty name reply", {{"|SName "}, closes}, {"エラーコード１Ｃ：名前を判別できませんでした", kDisconnected},
-             idle);
-        Peer("chat without argument", {{"|Speak "}, closes},
-             {"エラーコード０：相手のメッセージを受信できませんでした", kListening}, idle);
-        Peer("move without argument", {{"|SetSt "}, closes}, {"エラーコード２：位置情報が不明です", kListening}, idle);
-        Peer("reset without its space", {{"|Reset"}, closes}, {kListening}, "相手|0-0|none|210|345");
-        Peer("chat", {{"|Speak abc>>"}}, {"abc>>"}, idle);
-        Peer("chat in code page 932", {{"|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60"}},
-             {"タロウ>>☆　①～"}, idle);
-        Peer("empty chat then reset", {{"|Speak |Reset "}}, {""}, "相手|0-0|none|210|345");
-        Peer("stone 0 from 6 to 3", {{"|SetSt 036"}}, {}, moved);
-        Peer("target 9 moves nothing", {{"|SetSt 19"}, closes}, {kListening}, "相手|3-4|mine|210|345");
-        Peer("missing digits read as 0", {{"|SetSt 1|Reset "}}, {}, "相手|0-0|mine|280|3458");
-        Peer("stone 5 names no stone", {{"|SetSt 536"}}, {}, "相手|3-4|mine|210|345");
-        Peer("source 9 frees nothing", {{"|SetSt 039"}}, {}, "相手|3-4|mine|510|34");
+        peerRow("empty name reply", {{"|SName "}, closes},
+                {"エラーコード１Ｃ：名前を判別できませんでした", kDisconnected}, idle);
+        peerRow("chat without argument", {{"|Speak "}, closes},
+                {"エラーコード０：相手のメッセージを受信できませんでした", kListening}, idle);
+        peerRow("move without argument", {{"|SetSt "}, closes}, {"エラーコード２：位置情報が不明です", kListening},
+                idle);
+        peerRow("reset without its space", {{"|Reset"}, closes}, {kListening}, "相手|0-0|none|210|345");
+        peerRow("chat", {{"|Speak abc>>"}}, {"abc>>"}, idle);
+        peerRow("chat in code page 932", {{"|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60"}},
+                {"タロウ>>☆　①～"}, idle);
+        peerRow("empty chat then reset", {{"|Speak |Reset "}}, {""}, "相手|0-0|none|210|345");
+        peerRow("stone 0 from 6 to 3", {{"|SetSt 036"}}, {}, moved);
+        peerRow("target 9 moves nothing", {{"|SetSt 19"}, closes}, {kListening}, "相手|3-4|mine|210|345");
+        peerRow("missing digits read as 0", {{"|SetSt 1|Reset "}}, {}, "相手|0-0|mine|280|3458");
+        peerRow("stone 5 names no stone", {{"|SetSt 536"}}, {}, "相手|3-4|mine|210|345");
+        peerRow("source 9 frees nothing", {{"|SetSt 039"}}, {}, "相手|3-4|mine|510|34");
         // TCP may deliver a message in two parts, the second much later.
-        Peer("a move's rest a second later", {{"|SetSt 0"}, {"36", 1, 1000}}, {}, moved);
-        Peer("a start's rest a second later", {{"|Str"}, {"tG ", 1, 1000}}, {kSecond}, "相手|3-4|rival|210|345");
-        Peer("a name's rest a second later", {{"|Cnnct bo"}, {"b2", 1, 1000}}, {}, "bob2|3-4|none|210|345", named);
-        Peer("a chat line's rest a second later", {{"|Speak b>>hel"}, {"lo|SetSt 036", 1, 1000}}, {"b>>hello"}, moved);
-        Peer("a character's rest a second later", {{"|Speak a>>\x83"}, {"\x7c", 1, 1000}}, {"a>>ポ"}, idle);
-        Peer("after a whole move a line of its own", {{"|SetSt 036"}, {"36", 1, 1000}}, {"36"}, moved);
-        Peer("a lone lead byte spoils only the next message", {{"|Speak a>>x\x81"}, {"|Cnnct z", 1, 100}, greeting},
-             {"a>>x－Cnnct z"}, greeted, named);
-        Peer("the rival's winning move", {{"|SetSt 103|Finis "}}, {kLose}, "相手|3-5|none|280|345");
-        Peer("starts one per read, then a greeting", {{"|StrtG ", 300, 3}, {"|Cnnct z", 1, 3}}, {kSecond},
-             "z|3-4|rival|210|345", named);
-        Peer("starts in one read, a win, then the local player starts",
-             {{"|StrtG ", 1000, 0, true}, {"|Finis ", 1, kSettled}, {{}, 1, kSettled}}, {kSecond, kLose, kFirst},
-             "相手|3-5|mine|210|345", "|StrtG ");
-        Peer("64 KiB of starts, then a move", {{startFlood}, {"|SetSt 036", 1, 0}}, {kSecond}, moved);
-        Peer("64 KiB of game ends", {{"|Finis ", 64 * 1024 / 7, 0, true}}, {kLose}, "相手|3-9366|none|210|345", {}, -1);
-        Peer("a chat behind a start waits for the start's end", {{"|StrtG |Speak a>>hi"}}, {kSecond, "a>>hi"},
-             "相手|3-4|rival|210|345");
-        Peer("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond}, moved);
-        Peer("what waits for a start keeps its order with later reads",
-             {{"|StrtG |Speak r>>A|Reset "}, {"|Speak r>>B", 1, kSlowStepMs}, {"|Finis ", 1, kSlowStepMs}},
-             {kSecond, "r>>A", "r>>B", kLose}, "相手|0-1|none|210|345");
-        Peer("a continuation extends the waiting line",
-             {{"|Speak r>>old"}, {"|StrtG |Speak r>>hel", 1, kSettled}, {"lo", 1, kSlowStepMs}},
-             {"r>>old", kSecond, "r>>hello"}, "相手|3-4|rival|210|345");
-        Peer("chat flood in one write, then a greeting",
-             {{"|Speak a>>hi", 40000, 0, true}, {"|Speak a>>end"}, greeting}, {"a>>hi", "a>>end"}, greeted, named,
-             40001);
-        Peer("huge name answered once", {{"|Cnnct " + huge}}, {}, QString(64, u'x') + "…|3-4|none|210|345", named);
-        Peer("huge text without a bar, then a greeting", {{huge}, greeting}, {}, greeted, named, -1);
-        Peer("greeting right behind a long chat line", {{"|Speak a>>" + QByteArray(100000, 'x') + "|Cnnct z"}},
-             {kCutChat}, greeted, named);
-        Peer("a connection closed before the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
-             Intruder::ClosesBefore);
-        Peer("a squatter is let go for the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
-             Intruder::Squats);
-        Peer("a second client is turned away", {greeting}, {kAccepted}, greeted, named, 0, Intruder::Second);
+        peerRow("a move's rest a second later", {{"|SetSt 0"}, {"36", 1, 1000}}, {}, moved);
+        peerRow("a start's rest a second later", {{"|Str"}, {"tG ", 1, 1000}}, {kSecond}, "相手|3-4|rival|210|345");
+        peerRow("a name's rest a second later", {{"|Cnnct bo"}, {"b2", 1, 1000}}, {}, "bob2|3-4|none|210|345", named);
+        peerRow("a chat line's rest a second later", {{"|Speak b>>hel"}, {"lo|SetSt 036", 1, 1000}}, {"b>>hello"},
+                moved);
+        peerRow("a character's rest a second later", {{"|Speak a>>\x83"}, {"\x7c", 1, 1000}}, {"a>>ポ"}, idle);
+        peerRow("after a whole move a line of its own", {{"|SetSt 036"}, {"36", 1, 1000}}, {"36"}, moved);
+        peerRow("a lone lead byte spoils only the next message", {{"|Speak a>>x\x81"}, {"|Cnnct z", 1, 100}, greeting},
+                {"a>>x－Cnnct z"}, greeted, named);
+        peerRow("the rival's winning move", {{"|SetSt 103|Finis "}}, {kLose}, "相手|3-5|none|280|345");
+        peerRow("starts one per read, then a greeting", {{"|StrtG ", 300, 3}, {"|Cnnct z", 1, 3}}, {kSecond},
+                "z|3-4|rival|210|345", named);
+        peerRow("starts in one read, a win, then the local player starts",
+                {{"|StrtG ", 1000, 0, true}, {"|Finis ", 1, kSettled}, {{}, 1, kSettled}}, {kSecond, kLose, kFirst},
+                "相手|3-5|mine|210|345", "|StrtG ");
+        peerRow("64 KiB of starts, then a move", {{startFlood}, {"|SetSt 036", 1, 0}}, {kSecond}, moved);
+        peerRow("64 KiB of game ends", {{"|Finis ", 64 * 1024 / 7, 0, true}}, {kLose}, "相手|3-9366|none|210|345", {},
+                -1);
+        peerRow("a chat behind a start waits for the start's end", {{"|StrtG |Speak a>>hi"}}, {kSecond, "a>>hi"},
+                "相手|3-4|rival|210|345");
+        peerRow("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond},
+                moved);
+        peerRow("what waits for a start keeps its order with later reads",
+                {{"|StrtG |Speak r>>A|Reset "}, {"|Speak r>>B", 1, kSlowStepMs}, {"|Finis ", 1, kSlowStepMs}},
+                {kSecond, "r>>A", "r>>B", kLose}, "相手|0-1|none|210|345");
+        peerRow("a continuation extends the waiting line",
+                {{"|Speak r>>old"}, {"|StrtG |Speak r>>hel", 1, kSettled}, {"lo", 1, kSlowStepMs}},
+                {"r>>old", kSecond, "r>>hello"}, "相手|3-4|rival|210|345");
+        peerRow("chat flood in one write, then a greeting",
+                {{"|Speak a>>hi", 40000, 0, true}, {"|Speak a>>end"}, greeting}, {"a>>hi", "a>>end"}, greeted, named,
+                40001);
+        peerRow("huge name answered once", {{"|Cnnct " + huge}}, {}, QString(64, u'x') + "…|3-4|none|210|345", named);
+        peerRow("huge text without a bar, then a greeting", {{huge}, greeting}, {}, greeted, named, -1);
+        peerRow("greeting right behind a long chat line", {{"|Speak a>>" + QByteArray(100000, 'x') + "|Cnnct z"}},
+                {kCutChat}, greeted, named);
+        peerRow("a connection closed before the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
+                Intruder::ClosesBefore);
+        peerRow("a squatter is let go for the real client", {greeting}, {kListening, kAccepted}, greeted, named, 0,
+                Intruder::Squats);
+        peerRow("a second client is turned away", {greeting}, {kAccepted}, greeted, named, 0, Intruder::Second);
     }
 
     // Exact bytes from a bare peer, hostile ones too: floods, oversized
@@ -492,22 +496,22 @@ private slots:
         QFETCH(QByteArray, reply);
         QFETCH(int, added);
         QFETCH(Intruder, intruder);
-        Open(kSlowStepMs, intruder);
-        const int before = W().Form().messageList->count();
-        Send(bursts);
+        open(kSlowStepMs, intruder);
+        const int before = w().form().messageList->count();
+        send(bursts);
         // A kept tail's window may close late on a loaded machine.
-        QTRY_COMPARE(player->Lines().mid(player->Lines().size() - tail.size()), tail);
-        QTRY_COMPARE(State(W()), state);
+        QTRY_COMPARE(player->lines().mid(player->lines().size() - tail.size()), tail);
+        QTRY_COMPARE(stateOf(w()), state);
         // Whatever the rival calls itself, the tooltip shows it as text.
-        QCOMPARE(QTextDocumentFragment::fromHtml(W().Form().rivalName->toolTip()).toPlainText(),
-                 W().Form().rivalName->text());
-        const QStringList lines = player->Lines();
+        QCOMPARE(QTextDocumentFragment::fromHtml(w().form().rivalName->toolTip()).toPlainText(),
+                 w().form().rivalName->text());
+        const QStringList lines = player->lines();
         if (added >= 0) QCOMPARE(lines.size(), qMin(before + added, kListCap));
         // What the rival sends is selected; listening again is not.
-        if (added > 0 && tail.last() != kListening) QVERIFY(player->LastLineSelected());
+        if (added > 0 && tail.last() != kListening) QVERIFY(player->lastLineSelected());
         for (const QString& shown : lines) QVERIFY(shown.size() <= kLineCap + 1);
-        if (!reply.isEmpty()) QVERIFY(peer->WaitFor(reply.size()));
-        QCOMPARE(peer->Take(), reply);
+        if (!reply.isEmpty()) QVERIFY(peer->waitFor(reply.size()));
+        QCOMPARE(peer->take(), reply);
     }
 
     void lossCount_data() {
@@ -522,10 +526,10 @@ private slots:
     void lossCount() {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        Open();
-        W().Form().lossCount->setText(before);
-        peer->Write("|Finis ");
-        QTRY_COMPARE(W().Form().lossCount->text(), after);
+        open();
+        w().form().lossCount->setText(before);
+        peer->write("|Finis ");
+        QTRY_COMPARE(w().form().lossCount->text(), after);
     }
 };
 

@@ -87,7 +87,7 @@ QImage boardWood(int scale) {
 }
 
 // The middle of the stone box on point p, where its seat is drawn.
-QPointF seatCentre(PointIndex p) { return QRectF(geometry::OnBoardPicture(geometry::StoneRect(p))).center(); }
+QPointF seatCentre(PointIndex p) { return QRectF(geometry::onBoardPicture(geometry::stoneRect(p))).center(); }
 
 void paintGameLines(QPainter& p) {
     std::array<QLineF, kGameLines.size()> lines;
@@ -247,7 +247,7 @@ void paintBannerText(QPainter& p, const QRectF& plate, const BannerStyle& style,
 // The banner keeps the board around its rounded corners, so it blends in
 // where the window shows it.
 QImage banner(const QImage& boardImage, const BannerStyle& style, const QFont& font, int scale) {
-    const QRect box = geometry::OnBoardPicture(geometry::kBannerRect);
+    const QRect box = geometry::onBoardPicture(geometry::kBannerRect);
     QImage image = boardImage.copy(scaled(box, scale));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     for (int scale : {1, bitmap::kSharpScale}) {
         for (const auto& [name, image] : assets::gamePictures(scale))
-            ok = save(image, folder, bitmap::AtScale(name, scale)) && ok;
+            ok = save(image, folder, bitmap::atScale(name, scale)) && ok;
     }
     ok = saveIcons(folder) && ok;
     return ok ? 0 : 1;

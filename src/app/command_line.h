@@ -12,14 +12,14 @@ namespace torvane::command_line {
 constexpr int kUsageError = 2;
 
 // argv as text, decoded as the terminal sent it.
-QStringList ArgumentsOf(int argc, char* argv[]);
+QStringList argumentsOf(int argc, char* argv[]);
 
 // Adds --help and --version to the program's own options, then reads
 // `arguments`. Returns the exit status if the program stops here: after
 // printing the help or the version, or after a usage error.
-std::optional<int> Parse(QCommandLineParser& parser, const QStringList& arguments);
+std::optional<int> parse(QCommandLineParser& parser, const QStringList& arguments);
 
 // Prints `message` and the hint to --help on stderr; returns kUsageError.
-int UsageError(const QString& message);
+int usageError(const QString& message);
 
 }  // namespace torvane::command_line

@@ -29,7 +29,7 @@ constexpr std::chrono::milliseconds kOverrun{150};
 constexpr rlim_t kAnswerRoom = 1 << 20;
 
 // SIGALRM's default action ends the process wherever it stands.
-void EndAfter(std::chrono::milliseconds time) {
+void endAfter(std::chrono::milliseconds time) {
     itimerval timer{};
     timer.it_value.tv_sec = static_cast<time_t>(time.count() / 1000);
     timer.it_value.tv_usec = static_cast<suseconds_t>(time.count() % 1000 * 1000);
@@ -37,7 +37,7 @@ void EndAfter(std::chrono::milliseconds time) {
 }
 
 // The data segment and private mappings the process holds now, in bytes.
-rlim_t DataNow() {
+rlim_t dataNow() {
     std::ifstream status("/proc/self/status");
     std::string key;
     rlim_t kib = 0;
@@ -48,9 +48,9 @@ rlim_t DataNow() {
 }
 
 // A sanitizer's shadow memory needs far more than any budget would allow.
-void LimitMemory() {
+void limitMemory() {
 #ifndef TORVANE_SANITIZED
-    const rlim_t now = DataNow();
+    const rlim_t now = dataNow();
     if (now == 0) return;
     const rlimit limit{now + kAnswerRoom, now + kAnswerRoom};
     setrlimit(RLIMIT_DATA, &limit);
@@ -60,17 +60,17 @@ void LimitMemory() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const std::optional<PortMapRequest> request = ParseRequest(command_line::ArgumentsOf(argc, argv).mid(1));
+    const std::optional<PortMapRequest> request = parseRequest(command_line::argumentsOf(argc, argv).mid(1));
     if (!request) {
         std::fprintf(stderr, "usage: torvane-portmap open|check|remove PORT LEASE BUDGET_MS [HOLD...]\n");
         return command_line::kUsageError;
     }
     // A router hanging up mid-request is an answer, not the end of the run.
     std::signal(SIGPIPE, SIG_IGN);
-    EndAfter(request->budget + kOverrun);
-    LimitMemory();
-    if (const std::optional<PortMapAnswer> answer = CarryOut(*request)) {
-        const QByteArray line = AnswerLine(*answer);
+    endAfter(request->budget + kOverrun);
+    limitMemory();
+    if (const std::optional<PortMapAnswer> answer = carryOut(*request)) {
+        const QByteArray line = answerLine(*answer);
         std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
     }
     return 0;

@@ -16,12 +16,12 @@ namespace {
 
 constexpr int kFailure = 1;
 
-int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) {
+int play(const torvane::CpuOptions& options, const torvane::Solution& solution) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const std::uint32_t seed = options.seed.value_or(QRandomGenerator::system()->generate());
     out << "level " << options.level << ", seed " << seed << Qt::endl;
-    const std::unique_ptr<torvane::Policy> policy = torvane::MakePolicy(options.level, solution, seed);
+    const std::unique_ptr<torvane::Policy> policy = torvane::makePolicy(options.level, solution, seed);
     torvane::PlayerConfig config;
     config.name = options.name;
     config.isServer = options.mode == torvane::CpuOptions::Mode::Listen;
@@ -29,11 +29,11 @@ int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) 
     config.moveDelayMs = options.delayMs;
     torvane::CpuPlayer player(config, *policy);
     torvane::CpuPeer peer(player, out, err);
-    QObject::connect(&peer, &torvane::CpuPeer::Finished, QCoreApplication::instance(), &QCoreApplication::exit);
+    QObject::connect(&peer, &torvane::CpuPeer::finished, QCoreApplication::instance(), &QCoreApplication::exit);
     if (config.isServer) {
-        if (!peer.Listen(options.port)) return kFailure;
+        if (!peer.listen(options.port)) return kFailure;
     } else {
-        peer.Connect(options.host, options.port);
+        peer.connectTo(options.host, options.port);
     }
     return QCoreApplication::exec();
 }
@@ -43,18 +43,18 @@ int Play(const torvane::CpuOptions& options, const torvane::Solution& solution) 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("torvane-cpu"));
     QCommandLineParser parser;
-    torvane::AddCpuOptions(parser);
+    torvane::addCpuOptions(parser);
     if (const std::optional<int> status =
-            torvane::command_line::Parse(parser, torvane::command_line::ArgumentsOf(argc, argv)))
+            torvane::command_line::parse(parser, torvane::command_line::argumentsOf(argc, argv)))
         return *status;
-    const auto read = torvane::ReadCpuOptions(parser);
-    if (const QString* error = std::get_if<QString>(&read)) return torvane::command_line::UsageError(*error);
+    const auto read = torvane::readCpuOptions(parser);
+    if (const QString* error = std::get_if<QString>(&read)) return torvane::command_line::usageError(*error);
     QCoreApplication app(argc, argv);
     const auto& options = std::get<torvane::CpuOptions>(read);
     const torvane::Solution solution;
     if (options.mode == torvane::CpuOptions::Mode::Solve) {
-        std::cout << torvane::SolveReport(solution);
+        std::cout << torvane::solveReport(solution);
         return 0;
     }
-    return Play(options, solution);
+    return play(options, solution);
 }

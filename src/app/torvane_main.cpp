@@ -19,18 +19,18 @@ constexpr std::array kQtOptionsWithValue = {
     "display",  "geometry",           "style",         "stylesheet", "session"};
 constexpr std::array kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-void AddHidden(QCommandLineParser& parser, const char* name, const QString& valueName) {
+void addHidden(QCommandLineParser& parser, const char* name, const QString& valueName) {
     QCommandLineOption option(QLatin1String(name), QString(), valueName);
     option.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(option);
 }
 
-void AddOptions(QCommandLineParser& parser) {
+void addOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Torvane, a board game for two players over the network."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption({kComputer, QStringLiteral("Open the connection dialog with the computer chosen as the rival.")});
-    for (const char* name : kQtOptionsWithValue) AddHidden(parser, name, QStringLiteral("value"));
-    for (const char* name : kQtFlags) AddHidden(parser, name, QString());
+    for (const char* name : kQtOptionsWithValue) addHidden(parser, name, QStringLiteral("value"));
+    for (const char* name : kQtFlags) addHidden(parser, name, QString());
 }
 
 }  // namespace
@@ -38,11 +38,11 @@ void AddOptions(QCommandLineParser& parser) {
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("torvane"));
     QCommandLineParser parser;
-    AddOptions(parser);
+    addOptions(parser);
     if (const std::optional<int> status =
-            torvane::command_line::Parse(parser, torvane::command_line::ArgumentsOf(argc, argv)))
+            torvane::command_line::parse(parser, torvane::command_line::argumentsOf(argc, argv)))
         return *status;
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(TORVANE_APP_ID));
-    return torvane::RunTorvane(app, parser.isSet(kComputer));
+    return torvane::runTorvane(app, parser.isSet(kComputer));
 }

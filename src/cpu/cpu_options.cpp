@@ -29,7 +29,7 @@ constexpr std::array<Named, 3> kStartPolicies = {{{"never", int(StartPolicy::Nev
                                                   {"always", int(StartPolicy::Always)}}};
 
 template <std::size_t N>
-std::optional<int> Lookup(const std::array<Named, N>& names, const QString& text) {
+std::optional<int> lookup(const std::array<Named, N>& names, const QString& text) {
     for (const Named& named : names) {
         if (text == QLatin1String(named.text)) return named.value;
     }
@@ -37,18 +37,18 @@ std::optional<int> Lookup(const std::array<Named, N>& names, const QString& text
 }
 
 // A number from the easiest to the perfect level, or one of their names.
-std::optional<int> ReadLevel(const QString& text) {
+std::optional<int> readLevel(const QString& text) {
     bool ok = false;
     const int level = text.toInt(&ok);
-    if (!ok) return Lookup(kLevelNames, text);
+    if (!ok) return lookup(kLevelNames, text);
     if (level < kEasiestLevel || level > kPerfectLevel) return std::nullopt;
     return level;
 }
 
 // "HOST:PORT"; the last colon splits, so a bracketed IPv6 host also works.
-std::optional<QString> ReadEndpoint(const QString& text, CpuOptions& options) {
+std::optional<QString> readEndpoint(const QString& text, CpuOptions& options) {
     const qsizetype colon = text.lastIndexOf(u':');
-    const std::optional<quint16> port = colon > 0 ? ParsePort(text.mid(colon + 1)) : std::nullopt;
+    const std::optional<quint16> port = colon > 0 ? parsePort(text.mid(colon + 1)) : std::nullopt;
     if (!port || *port == 0) return QStringLiteral("--connect needs HOST:PORT with a port from 1 to 65535");
     options.host = text.left(colon);
     if (options.host.startsWith(u'[') && options.host.endsWith(u']')) options.host = options.host.mid(1).chopped(1);
@@ -56,28 +56,28 @@ std::optional<QString> ReadEndpoint(const QString& text, CpuOptions& options) {
     return std::nullopt;
 }
 
-std::optional<QString> ReadMode(const QCommandLineParser& parser, CpuOptions& options) {
+std::optional<QString> readMode(const QCommandLineParser& parser, CpuOptions& options) {
     const int modes = int(parser.isSet(kSolve)) + int(parser.isSet(kConnect)) + int(parser.isSet(kListen));
     if (modes != 1) return QStringLiteral("give exactly one of --solve, --connect HOST:PORT and --listen PORT");
     if (parser.isSet(kSolve)) return std::nullopt;
     if (parser.isSet(kConnect)) {
         options.mode = CpuOptions::Mode::Connect;
-        return ReadEndpoint(parser.value(kConnect), options);
+        return readEndpoint(parser.value(kConnect), options);
     }
     options.mode = CpuOptions::Mode::Listen;
-    const std::optional<quint16> port = ParsePort(parser.value(kListen));
+    const std::optional<quint16> port = parsePort(parser.value(kListen));
     if (!port) return QStringLiteral("--listen needs a port from 0 to 65535");
     options.port = *port;
     return std::nullopt;
 }
 
-std::optional<QString> ReadPlay(const QCommandLineParser& parser, CpuOptions& options) {
+std::optional<QString> readPlay(const QCommandLineParser& parser, CpuOptions& options) {
     if (parser.isSet(kName)) options.name = parser.value(kName);
     if (options.name.isEmpty()) return QStringLiteral("--name must not be empty");
-    const std::optional<int> level = ReadLevel(parser.value(kLevel));
+    const std::optional<int> level = readLevel(parser.value(kLevel));
     if (!level) return QStringLiteral("--level is a number from 1 (easy) to 5 (perfect), or easy or perfect");
     options.level = *level;
-    const std::optional<int> starts = Lookup(kStartPolicies, parser.value(kStarts));
+    const std::optional<int> starts = lookup(kStartPolicies, parser.value(kStarts));
     if (!starts) return QStringLiteral("--starts is never, alternate or always");
     options.starts = static_cast<StartPolicy>(*starts);
     bool ok = false;
@@ -91,7 +91,7 @@ std::optional<QString> ReadPlay(const QCommandLineParser& parser, CpuOptions& op
 
 }  // namespace
 
-void AddCpuOptions(QCommandLineParser& parser) {
+void addCpuOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("A computer opponent for the Torvane game."));
     parser.addOptions({
         {kSolve, QStringLiteral("Solve the game and print the value of the start and the counts of positions.")},
@@ -112,10 +112,10 @@ void AddCpuOptions(QCommandLineParser& parser) {
     });
 }
 
-std::variant<CpuOptions, QString> ReadCpuOptions(const QCommandLineParser& parser) {
+std::variant<CpuOptions, QString> readCpuOptions(const QCommandLineParser& parser) {
     CpuOptions options;
-    if (std::optional<QString> error = ReadMode(parser, options)) return *error;
-    if (std::optional<QString> error = ReadPlay(parser, options)) return *error;
+    if (std::optional<QString> error = readMode(parser, options)) return *error;
+    if (std::optional<QString> error = readPlay(parser, options)) return *error;
     return options;
 }
 

@@ -24,10 +24,10 @@ struct CpuOptions {
     StartPolicy starts = StartPolicy::Never;
 };
 
-void AddCpuOptions(QCommandLineParser& parser);
+void addCpuOptions(QCommandLineParser& parser);
 
 // The options from a parser that has read the command line, or why they
 // make no sense.
-std::variant<CpuOptions, QString> ReadCpuOptions(const QCommandLineParser& parser);
+std::variant<CpuOptions, QString> readCpuOptions(const QCommandLineParser& parser);
 
 }  // namespace torvane

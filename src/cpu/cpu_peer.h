@@ -29,21 +29,21 @@ public:
 
     // Listens on `address`; false (with a message) when the port is not to
     // be had. Port 0 lets the system choose: see ListenPort.
-    bool Listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
-    quint16 ListenPort() const;
-    void Connect(const QString& host, quint16 port);
+    bool listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
+    quint16 listenPort() const;
+    void connectTo(const QString& host, quint16 port);
 
 signals:
-    void Finished(int exitStatus);
+    void finished(int exitStatus);
 
 private:
-    void TryConnect();
-    void OnConnected();
-    void OnWake();
-    void OnFailed(const SocketFailure& failure);
-    void OnClosed();
-    void Dispatch(const std::vector<Message>& messages);
-    void Apply(const Reply& reply);
+    void tryConnect();
+    void onConnected();
+    void onWake();
+    void onFailed(const SocketFailure& failure);
+    void onClosed();
+    void dispatch(const std::vector<Message>& messages);
+    void apply(const Reply& reply);
 
     CpuPlayer& player_;
     QTextStream& out_;

@@ -4,7 +4,7 @@ namespace torvane {
 
 namespace {
 
-QString FaultText(MoveFault fault) {
+QString faultText(MoveFault fault) {
     switch (fault) {
     case MoveFault::NoSuchStone: return QStringLiteral("no such stone");
     case MoveFault::NotOnSource: return QStringLiteral("the stone does not stand on the source point");
@@ -17,21 +17,21 @@ QString FaultText(MoveFault fault) {
 
 }  // namespace
 
-Reply CpuPlayer::OnConnected() {
+Reply CpuPlayer::onConnected() {
     Reply reply;
-    reply.send << GreetingMessage(config_.name);
+    reply.send << greetingMessage(config_.name);
     return reply;
 }
 
-Reply CpuPlayer::OnMessage(const Message& message) {
+Reply CpuPlayer::onMessage(const Message& message) {
     Reply reply;
     switch (message.command) {
     case Command::Plain: reply.notes << QStringLiteral("text: ") + message.argument; break;
     case Command::Greeting:
-        reply.send << NameReplyMessage(config_.name);
-        OnGreeting(message.argument, reply);
+        reply.send << nameReplyMessage(config_.name);
+        onGreeting(message.argument, reply);
         break;
-    case Command::NameReply: OnGreeting(message.argument, reply); break;
+    case Command::NameReply: onGreeting(message.argument, reply); break;
     case Command::Chat:
         if (message.argumentMissing)
             reply.warnings << QStringLiteral("an empty chat message arrived");
@@ -40,38 +40,38 @@ Reply CpuPlayer::OnMessage(const Message& message) {
         break;
     case Command::TallyReset:
         wins_ = losses_ = 0;
-        policy_.TallyReset();
+        policy_.tallyReset();
         reply.notes << QStringLiteral("tally reset: wins 0, losses 0");
         break;
-    case Command::Start: OnStart(reply); break;
-    case Command::Move: OnMove(message, reply); break;
-    case Command::GameOver: OnFinis(reply); break;
+    case Command::Start: onStart(reply); break;
+    case Command::Move: onMove(message, reply); break;
+    case Command::GameOver: onFinis(reply); break;
     }
     return reply;
 }
 
-void CpuPlayer::OnGreeting(const QString& rivalName, Reply& reply) {
+void CpuPlayer::onGreeting(const QString& rivalName, Reply& reply) {
     rivalName_ = rivalName;
     if (rivalName.isEmpty()) reply.warnings << QStringLiteral("the rival sent no name");
     reply.notes << QStringLiteral("playing against ") + rivalName;
     if (config_.starts == StartPolicy::Always && phase_ == Phase::NoGame) {
-        Schedule(Wake::StartGame, config_.nextGameDelayMs, reply);
+        schedule(Wake::StartGame, config_.nextGameDelayMs, reply);
     }
 }
 
-void CpuPlayer::OnStart(Reply& reply) {
-    if (phase_ == Phase::OwnStart && conversation::OwnStartStands(config_.isServer)) {
+void CpuPlayer::onStart(Reply& reply) {
+    if (phase_ == Phase::OwnStart && conversation::ownStartStands(config_.isServer)) {
         reply.notes << QStringLiteral("the rival's start crossed ours; ours stands");
         return;
     }
-    board_.Reset();
+    board_.reset();
     phase_ = Phase::RivalTurn;
     wake_ = Wake::None;
     rivalStartedLast_ = true;
     reply.notes << QStringLiteral("new game: the rival moves first");
 }
 
-void CpuPlayer::OnMove(const Message& message, Reply& reply) {
+void CpuPlayer::onMove(const Message& message, Reply& reply) {
     if (phase_ == Phase::Over) {
         // The rival moved before the end of the game reached it; the move
         // belongs to no game and breaks nothing.
@@ -79,93 +79,93 @@ void CpuPlayer::OnMove(const Message& message, Reply& reply) {
         return;
     }
     std::optional<QString> fault;
-    const MoveDigits move = ReadMoveDigits(message.argument);
+    const MoveDigits move = readMoveDigits(message.argument);
     if (message.argumentMissing)
         fault = QStringLiteral("the move has no digits");
     else if (phase_ != Phase::RivalTurn)
         fault = QStringLiteral("it is not the rival's turn");
-    else if (const auto broken = board_.RivalMoveFault(move.stone, move.target, move.source))
-        fault = FaultText(*broken);
+    else if (const auto broken = board_.rivalMoveFault(move.stone, move.target, move.source))
+        fault = faultText(*broken);
     if (fault) {
         reply.warnings << QStringLiteral("illegal move \"%1\": %2").arg(message.argument, *fault);
-        reply.send << ChatMessage(Chat(kIllegalMoveChat));
-        StartOwnGame(reply);
+        reply.send << chatMessage(chat(kIllegalMoveChat));
+        startOwnGame(reply);
         return;
     }
-    board_.ApplyRivalMove(move.stone, move.target, move.source);
-    if (board_.RivalHasThreeInRow()) {
+    board_.applyRivalMove(move.stone, move.target, move.source);
+    if (board_.rivalHasThreeInRow()) {
         phase_ = Phase::RivalWon;
         return;
     }
     phase_ = Phase::OwnTurn;
-    Schedule(Wake::Move, config_.moveDelayMs, reply);
+    schedule(Wake::Move, config_.moveDelayMs, reply);
 }
 
 // The game program counts the rival's report of a win as it stands; so does
 // the computer, but says so when the board does not bear it out.
-void CpuPlayer::OnFinis(Reply& reply) {
+void CpuPlayer::onFinis(Reply& reply) {
     if (phase_ != Phase::RivalWon) {
         reply.warnings << QStringLiteral("the rival reports a win its last move did not make; counted all the same");
     }
-    EndGame(false, reply);
+    endGame(false, reply);
 }
 
-Reply CpuPlayer::OnWake() {
+Reply CpuPlayer::onWake() {
     Reply reply;
     const Wake wake = wake_;
     wake_ = Wake::None;
-    if (wake == Wake::Move) MakeMove(reply);
-    if (wake == Wake::StartGame) StartOwnGame(reply);
+    if (wake == Wake::Move) makeMove(reply);
+    if (wake == Wake::StartGame) startOwnGame(reply);
     return reply;
 }
 
-void CpuPlayer::StartOwnGame(Reply& reply) {
-    reply.send << StartMessage();
-    board_.Reset();
+void CpuPlayer::startOwnGame(Reply& reply) {
+    reply.send << startMessage();
+    board_.reset();
     phase_ = Phase::OwnStart;
     rivalStartedLast_ = false;
     reply.notes << QStringLiteral("new game: the computer moves first");
-    Schedule(Wake::Move, config_.ownStartWaitMs, reply);
+    schedule(Wake::Move, config_.ownStartWaitMs, reply);
 }
 
 // A side with no step is never met in a game (such boards are all won
 // already), but should the board ever get there the game is started anew.
-void CpuPlayer::MakeMove(Reply& reply) {
-    const Placement placement = PlacementOf(board_);
-    const std::optional<Step> step = policy_.Choose(placement);
+void CpuPlayer::makeMove(Reply& reply) {
+    const Placement placement = placementOf(board_);
+    const std::optional<Step> step = policy_.choose(placement);
     if (!step) {
         reply.warnings << QStringLiteral("the computer has no legal step; starting a new game");
-        StartOwnGame(reply);
+        startOwnGame(reply);
         return;
     }
-    const bool wins = StepWins(placement, *step);
-    const int stone = board_.MoveOwn(step->from, step->to);
-    reply.send << MoveMessage(stone, step->to, step->from);
+    const bool wins = stepWins(placement, *step);
+    const int stone = board_.moveOwn(step->from, step->to);
+    reply.send << moveMessage(stone, step->to, step->from);
     if (!wins) {
         phase_ = Phase::RivalTurn;
         return;
     }
-    reply.send << GameOverMessage();
-    EndGame(true, reply);
+    reply.send << gameOverMessage();
+    endGame(true, reply);
 }
 
-void CpuPlayer::EndGame(bool won, Reply& reply) {
+void CpuPlayer::endGame(bool won, Reply& reply) {
     ++(won ? wins_ : losses_);
-    policy_.GameOver(won);
+    policy_.gameOver(won);
     phase_ = Phase::Over;
     wake_ = Wake::None;
     const QString winner = won ? config_.name : rivalName_;
     reply.notes << QStringLiteral("game over, %1 wins: wins %2, losses %3").arg(winner).arg(wins_).arg(losses_);
     const bool startNext =
         config_.starts == StartPolicy::Always || (config_.starts == StartPolicy::Alternate && rivalStartedLast_);
-    if (startNext) Schedule(Wake::StartGame, config_.nextGameDelayMs, reply);
+    if (startNext) schedule(Wake::StartGame, config_.nextGameDelayMs, reply);
 }
 
-void CpuPlayer::Schedule(Wake wake, int ms, Reply& reply) {
+void CpuPlayer::schedule(Wake wake, int ms, Reply& reply) {
     wake_ = wake;
     reply.wakeAfterMs = ms;
 }
 
-QString CpuPlayer::Chat(const QString& text) const { return ChatLine(config_.name, text); }
+QString CpuPlayer::chat(const QString& text) const { return chatLine(config_.name, text); }
 
 }  // namespace torvane

@@ -48,27 +48,27 @@ public:
 
     CpuPlayer(PlayerConfig config, Policy& policy) : config_(std::move(config)), policy_(policy) {}
 
-    Reply OnConnected();
-    Reply OnMessage(const Message& message);
-    Reply OnWake();
+    Reply onConnected();
+    Reply onMessage(const Message& message);
+    Reply onWake();
 
-    Phase GetPhase() const { return phase_; }
-    const BoardModel& Board() const { return board_; }
-    int Wins() const { return wins_; }
-    int Losses() const { return losses_; }
+    Phase getPhase() const { return phase_; }
+    const BoardModel& board() const { return board_; }
+    int wins() const { return wins_; }
+    int losses() const { return losses_; }
 
 private:
     enum class Wake { None, Move, StartGame };
 
-    void OnGreeting(const QString& rivalName, Reply& reply);
-    void OnStart(Reply& reply);
-    void OnMove(const Message& message, Reply& reply);
-    void OnFinis(Reply& reply);
-    void StartOwnGame(Reply& reply);
-    void MakeMove(Reply& reply);
-    void EndGame(bool won, Reply& reply);
-    void Schedule(Wake wake, int ms, Reply& reply);
-    QString Chat(const QString& text) const;
+    void onGreeting(const QString& rivalName, Reply& reply);
+    void onStart(Reply& reply);
+    void onMove(const Message& message, Reply& reply);
+    void onFinis(Reply& reply);
+    void startOwnGame(Reply& reply);
+    void makeMove(Reply& reply);
+    void endGame(bool won, Reply& reply);
+    void schedule(Wake wake, int ms, Reply& reply);
+    QString chat(const QString& text) const;
 
     PlayerConfig config_;
     Policy& policy_;

@@ -7,7 +7,7 @@ namespace torvane {
 
 namespace {
 
-PlayerConfig LocalConfig() {
+PlayerConfig localConfig() {
     PlayerConfig config;
     config.isServer = true;
     // Each side begins in turn: the computer starts after a game the player started.
@@ -22,11 +22,11 @@ LocalComputer::LocalComputer(QObject* parent)
       discarded_(QProcess::nullDevice()),
       sink_(&discarded_),
       policy_(solution_, QRandomGenerator::global()->generate()),
-      player_(LocalConfig(), policy_),
+      player_(localConfig(), policy_),
       peer_(player_, sink_, sink_) {
     discarded_.open(QIODevice::WriteOnly);
 }
 
-bool LocalComputer::Start() { return peer_.Listen(0, QHostAddress::LocalHost); }
+bool LocalComputer::start() { return peer_.listen(0, QHostAddress::LocalHost); }
 
 }  // namespace torvane

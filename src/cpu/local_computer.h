@@ -21,9 +21,9 @@ public:
     explicit LocalComputer(QObject* parent = nullptr);
 
     // False when no port could be had.
-    bool Start();
-    quint16 Port() const { return peer_.ListenPort(); }
-    const AdaptivePolicy& Policy() const { return policy_; }
+    bool start();
+    quint16 port() const { return peer_.listenPort(); }
+    const AdaptivePolicy& policy() const { return policy_; }
 
 private:
     // What the computer would print goes nowhere: the window shows the game.

@@ -4,59 +4,59 @@
 
 namespace torvane {
 
-Placement PlacementOf(const BoardModel& board) {
+Placement placementOf(const BoardModel& board) {
     Placement placement;
     for (int i = 0; i < kStoneCount; ++i) {
-        placement.own |= PointBit(board.OwnStone(i));
-        placement.rival |= PointBit(board.RivalStone(i));
+        placement.own |= pointBit(board.ownStone(i));
+        placement.rival |= pointBit(board.rivalStone(i));
     }
     return placement;
 }
 
-Placement StartPlacement() { return PlacementOf(BoardModel()); }
+Placement startPlacement() { return placementOf(BoardModel()); }
 
-PointMask MirrorMask(PointMask mask) {
+PointMask mirrorMask(PointMask mask) {
     PointMask mirrored = 0;
     for (int p = 0; p < kPointCount; ++p) {
-        if (mask & PointBit(p)) mirrored |= PointBit(MirrorPoint(p));
+        if (mask & pointBit(p)) mirrored |= pointBit(mirrorPoint(p));
     }
     return mirrored;
 }
 
-bool HoldsLine(PointMask mask) {
+bool holdsLine(PointMask mask) {
     std::array<PointIndex, kStoneCount> points{};
     int count = 0;
     for (int p = 0; p < kPointCount; ++p) {
-        if (!(mask & PointBit(p))) continue;
+        if (!(mask & pointBit(p))) continue;
         if (count == kStoneCount) return false;
         points[count++] = static_cast<PointIndex>(p);
     }
-    return count == kStoneCount && IsWinningLine(points);
+    return count == kStoneCount && isWinningLine(points);
 }
 
-bool IsFinished(Placement placement) { return HoldsLine(MirrorMask(placement.rival)); }
+bool isFinished(Placement placement) { return holdsLine(mirrorMask(placement.rival)); }
 
-std::vector<Step> LegalSteps(Placement placement) {
+std::vector<Step> legalSteps(Placement placement) {
     const PointMask taken = placement.own | placement.rival;
     std::vector<Step> steps;
     for (int from = 0; from < kPointCount; ++from) {
-        if (!(placement.own & PointBit(from))) continue;
+        if (!(placement.own & pointBit(from))) continue;
         for (int to = 0; to < kPointCount; ++to) {
-            if ((taken & PointBit(to)) || !IsAdjacent(from, to)) continue;
+            if ((taken & pointBit(to)) || !isAdjacent(from, to)) continue;
             steps.push_back({static_cast<PointIndex>(from), static_cast<PointIndex>(to)});
         }
     }
     return steps;
 }
 
-PointMask OwnAfter(Placement placement, Step step) {
-    return static_cast<PointMask>((placement.own & ~PointBit(step.from)) | PointBit(step.to));
+PointMask ownAfter(Placement placement, Step step) {
+    return static_cast<PointMask>((placement.own & ~pointBit(step.from)) | pointBit(step.to));
 }
 
-bool StepWins(Placement placement, Step step) { return HoldsLine(OwnAfter(placement, step)); }
+bool stepWins(Placement placement, Step step) { return holdsLine(ownAfter(placement, step)); }
 
-Placement AfterStep(Placement placement, Step step) {
-    return {MirrorMask(placement.rival), MirrorMask(OwnAfter(placement, step))};
+Placement afterStep(Placement placement, Step step) {
+    return {mirrorMask(placement.rival), mirrorMask(ownAfter(placement, step))};
 }
 
 }  // namespace torvane

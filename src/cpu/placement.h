@@ -27,35 +27,35 @@ struct Step {
     friend bool operator==(const Step&, const Step&) = default;
 };
 
-constexpr PointMask PointBit(int p) { return static_cast<PointMask>(1u << p); }
+constexpr PointMask pointBit(int p) { return static_cast<PointMask>(1u << p); }
 
 // The board's stones as the side that keeps it sees them.
-Placement PlacementOf(const BoardModel& board);
+Placement placementOf(const BoardModel& board);
 
 // Every game's start, for whichever side moves first.
-Placement StartPlacement();
+Placement startPlacement();
 
 // The same points numbered from the other side of the board.
-PointMask MirrorMask(PointMask mask);
+PointMask mirrorMask(PointMask mask);
 
 // True when the three points of `mask` fill a winning line in the numbering
 // the mask is written in.
-bool HoldsLine(PointMask mask);
+bool holdsLine(PointMask mask);
 
 // The game is over: the side that just moved (the rival here) holds a
 // winning line in its own numbering, i.e. the mirror of our view of it.
-bool IsFinished(Placement placement);
+bool isFinished(Placement placement);
 
 // Every step onto a free neighbouring point, ordered by source then target.
-std::vector<Step> LegalSteps(Placement placement);
+std::vector<Step> legalSteps(Placement placement);
 
 // The mover's stones after the step, still in the mover's numbering.
-PointMask OwnAfter(Placement placement, Step step);
+PointMask ownAfter(Placement placement, Step step);
 
 // True when the step fills a winning line for the mover: it wins at once.
-bool StepWins(Placement placement, Step step);
+bool stepWins(Placement placement, Step step);
 
 // The position after the step, seen by the side that moves next.
-Placement AfterStep(Placement placement, Step step);
+Placement afterStep(Placement placement, Step step);
 
 }  // namespace torvane

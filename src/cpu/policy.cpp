@@ -17,7 +17,7 @@ constexpr std::array<double, 3> kSlipChances = {0.4, 0.2, 0.05};
 // A slip's largest addition: enough to trade a win for a loss now and then.
 constexpr int kSlipBlur = 2 * kDecided;
 
-int Score(Value value) {
+int score(Value value) {
     switch (value.outcome) {
     case Outcome::Win: return kDecided - value.plies;
     case Outcome::Loss: return value.plies - kDecided;
@@ -26,14 +26,14 @@ int Score(Value value) {
     return 0;
 }
 
-std::optional<Step> PickAmong(const std::vector<Step>& steps, std::mt19937& random) {
+std::optional<Step> pickAmong(const std::vector<Step>& steps, std::mt19937& random) {
     if (steps.empty()) return std::nullopt;
     std::uniform_int_distribution<std::size_t> pick(0, steps.size() - 1);
     return steps[pick(random)];
 }
 
 template <typename Keep>
-std::vector<Step> Filtered(const std::vector<Step>& steps, Keep keep) {
+std::vector<Step> filtered(const std::vector<Step>& steps, Keep keep) {
     std::vector<Step> kept;
     std::copy_if(steps.begin(), steps.end(), std::back_inserter(kept), keep);
     return kept;
@@ -41,10 +41,10 @@ std::vector<Step> Filtered(const std::vector<Step>& steps, Keep keep) {
 
 }  // namespace
 
-std::optional<Step> PerfectPolicy::Choose(Placement placement) {
-    const std::vector<Step> steps = LegalSteps(placement);
+std::optional<Step> PerfectPolicy::choose(Placement placement) {
+    const std::vector<Step> steps = legalSteps(placement);
     std::vector<int> scores;
-    for (const Step step : steps) scores.push_back(Score(ValueAfter(solution_, placement, step)));
+    for (const Step step : steps) scores.push_back(score(valueAfter(solution_, placement, step)));
     if (scores.empty()) return std::nullopt;
     if (slip_ > 0 && std::bernoulli_distribution(slip_)(random_)) {
         std::uniform_int_distribution<int> blur(0, kSlipBlur);
@@ -55,34 +55,34 @@ std::optional<Step> PerfectPolicy::Choose(Placement placement) {
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (scores[i] == best) bestSteps.push_back(steps[i]);
     }
-    return PickAmong(bestSteps, random_);
+    return pickAmong(bestSteps, random_);
 }
 
-bool GivesWinInOne(Placement placement, Step step) {
-    const Placement next = AfterStep(placement, step);
-    const std::vector<Step> replies = LegalSteps(next);
-    return std::any_of(replies.begin(), replies.end(), [next](Step reply) { return StepWins(next, reply); });
+bool givesWinInOne(Placement placement, Step step) {
+    const Placement next = afterStep(placement, step);
+    const std::vector<Step> replies = legalSteps(next);
+    return std::any_of(replies.begin(), replies.end(), [next](Step reply) { return stepWins(next, reply); });
 }
 
-std::optional<Step> EasyPolicy::Choose(Placement placement) {
-    const std::vector<Step> steps = LegalSteps(placement);
-    const std::vector<Step> wins = Filtered(steps, [placement](Step step) { return StepWins(placement, step); });
-    if (!wins.empty()) return PickAmong(wins, random_);
-    const std::vector<Step> safe = Filtered(steps, [placement](Step step) { return !GivesWinInOne(placement, step); });
-    return PickAmong(safe.empty() ? steps : safe, random_);
+std::optional<Step> EasyPolicy::choose(Placement placement) {
+    const std::vector<Step> steps = legalSteps(placement);
+    const std::vector<Step> wins = filtered(steps, [placement](Step step) { return stepWins(placement, step); });
+    if (!wins.empty()) return pickAmong(wins, random_);
+    const std::vector<Step> safe = filtered(steps, [placement](Step step) { return !givesWinInOne(placement, step); });
+    return pickAmong(safe.empty() ? steps : safe, random_);
 }
 
 AdaptivePolicy::AdaptivePolicy(const Solution& solution, std::uint32_t seed) {
     for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
-        levels_.push_back(MakePolicy(level, solution, seed + static_cast<std::uint32_t>(level)));
+        levels_.push_back(makePolicy(level, solution, seed + static_cast<std::uint32_t>(level)));
     }
 }
 
-void AdaptivePolicy::GameOver(bool computerWon) {
+void AdaptivePolicy::gameOver(bool computerWon) {
     level_ = std::clamp(level_ + (computerWon ? -1 : 1), kEasiestLevel, kPerfectLevel);
 }
 
-std::unique_ptr<Policy> MakePolicy(int level, const Solution& solution, std::uint32_t seed) {
+std::unique_ptr<Policy> makePolicy(int level, const Solution& solution, std::uint32_t seed) {
     assert(level >= kEasiestLevel && level <= kPerfectLevel);
     if (level == kEasiestLevel) return std::make_unique<EasyPolicy>(seed);
     if (level == kPerfectLevel) return std::make_unique<PerfectPolicy>(solution, seed);

@@ -22,10 +22,10 @@ class Policy {
 public:
     virtual ~Policy() = default;
     // No value when the mover has no legal step.
-    virtual std::optional<Step> Choose(Placement placement) = 0;
+    virtual std::optional<Step> choose(Placement placement) = 0;
     // A game ended; the tally was reset. Only a policy that adapts cares.
-    virtual void GameOver(bool /*computerWon*/) {}
-    virtual void TallyReset() {}
+    virtual void gameOver(bool /*computerWon*/) {}
+    virtual void tallyReset() {}
 };
 
 // Plays from the solution: the fastest win, else a draw, else the slowest
@@ -36,7 +36,7 @@ class PerfectPolicy : public Policy {
 public:
     PerfectPolicy(const Solution& solution, std::uint32_t seed, double slip = 0)
         : solution_(solution), random_(seed), slip_(slip) {}
-    std::optional<Step> Choose(Placement placement) override;
+    std::optional<Step> choose(Placement placement) override;
 
 private:
     const Solution& solution_;
@@ -49,14 +49,14 @@ private:
 class EasyPolicy : public Policy {
 public:
     explicit EasyPolicy(std::uint32_t seed) : random_(seed) {}
-    std::optional<Step> Choose(Placement placement) override;
+    std::optional<Step> choose(Placement placement) override;
 
 private:
     std::mt19937 random_;
 };
 
 // `level` from kEasiestLevel to kPerfectLevel.
-std::unique_ptr<Policy> MakePolicy(int level, const Solution& solution, std::uint32_t seed);
+std::unique_ptr<Policy> makePolicy(int level, const Solution& solution, std::uint32_t seed);
 
 // Plays at a level that follows the player: kAdaptiveStartLevel at first and
 // after a tally reset, one level up after each game the player wins and one
@@ -66,12 +66,12 @@ public:
     static constexpr int kAdaptiveStartLevel = 3;
 
     AdaptivePolicy(const Solution& solution, std::uint32_t seed);
-    std::optional<Step> Choose(Placement placement) override {
-        return levels_[level_ - kEasiestLevel]->Choose(placement);
+    std::optional<Step> choose(Placement placement) override {
+        return levels_[level_ - kEasiestLevel]->choose(placement);
     }
-    void GameOver(bool computerWon) override;
-    void TallyReset() override { level_ = kAdaptiveStartLevel; }
-    int Level() const { return level_; }
+    void gameOver(bool computerWon) override;
+    void tallyReset() override { level_ = kAdaptiveStartLevel; }
+    int level() const { return level_; }
 
 private:
     std::vector<std::unique_ptr<Policy>> levels_;
@@ -79,6 +79,6 @@ private:
 };
 
 // True when the rival, moving next, can fill a line with its first step.
-bool GivesWinInOne(Placement placement, Step step);
+bool givesWinInOne(Placement placement, Step step);
 
 }  // namespace torvane

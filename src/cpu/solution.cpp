@@ -10,16 +10,16 @@ namespace {
 constexpr int kCodeCount = 19683;  // 3 to the 9th: each point empty, own or rival
 constexpr PointMask kAllPoints = (1u << kPointCount) - 1;
 
-int CodeOf(Placement placement) {
+int codeOf(Placement placement) {
     int code = 0;
     for (int p = kPointCount - 1; p >= 0; --p) {
-        const int cell = (placement.own & PointBit(p)) ? 1 : (placement.rival & PointBit(p)) ? 2 : 0;
+        const int cell = (placement.own & pointBit(p)) ? 1 : (placement.rival & pointBit(p)) ? 2 : 0;
         code = code * 3 + cell;
     }
     return code;
 }
 
-bool IsPlacement(Placement placement) {
+bool isPlacement(Placement placement) {
     return std::popcount(placement.own) == kStoneCount && std::popcount(placement.rival) == kStoneCount &&
            (placement.own & placement.rival) == 0 && ((placement.own | placement.rival) & ~kAllPoints) == 0;
 }
@@ -27,46 +27,46 @@ bool IsPlacement(Placement placement) {
 }  // namespace
 
 Solution::Solution() {
-    EnumeratePlacements();
-    Propagate();
+    enumeratePlacements();
+    propagate();
 }
 
-void Solution::EnumeratePlacements() {
+void Solution::enumeratePlacements() {
     indexByCode_.assign(kCodeCount, -1);
     for (PointMask own = 0; own <= kAllPoints; ++own) {
         for (PointMask rival = 0; rival <= kAllPoints; ++rival) {
             const Placement placement{own, rival};
-            if (!IsPlacement(placement)) continue;
-            indexByCode_[CodeOf(placement)] = static_cast<std::int16_t>(placements_.size());
+            if (!isPlacement(placement)) continue;
+            indexByCode_[codeOf(placement)] = static_cast<std::int16_t>(placements_.size());
             placements_.push_back(placement);
         }
     }
 }
 
-int Solution::IndexOf(Placement placement) const {
-    return IsPlacement(placement) ? indexByCode_[CodeOf(placement)] : -1;
+int Solution::indexOf(Placement placement) const {
+    return isPlacement(placement) ? indexByCode_[codeOf(placement)] : -1;
 }
 
 // Works back from the finished positions in order of distance. A position
 // becomes won by the first (so shortest) step to a lost one, and lost once
 // its last open step turns out to reach a won one, which is the longest.
-void Solution::Propagate() {
-    const int size = Size();
-    std::vector<std::vector<int>> predecessors(size);
-    std::vector<int> open(size, 0);
-    std::vector<bool> known(size, false);
+void Solution::propagate() {
+    const int count = size();
+    std::vector<std::vector<int>> predecessors(count);
+    std::vector<int> open(count, 0);
+    std::vector<bool> known(count, false);
     std::deque<int> queue;
-    values_.assign(size, Value{});
-    for (int i = 0; i < size; ++i) {
+    values_.assign(count, Value{});
+    for (int i = 0; i < count; ++i) {
         const Placement placement = placements_[i];
-        if (IsFinished(placement)) {
+        if (isFinished(placement)) {
             values_[i] = {Outcome::Loss, 0};
             known[i] = true;
             queue.push_back(i);
             continue;
         }
-        for (const Step step : LegalSteps(placement)) {
-            predecessors[IndexOf(AfterStep(placement, step))].push_back(i);
+        for (const Step step : legalSteps(placement)) {
+            predecessors[indexOf(afterStep(placement, step))].push_back(i);
             ++open[i];
         }
     }
@@ -85,8 +85,8 @@ void Solution::Propagate() {
     }
 }
 
-Value ValueAfter(const Solution& solution, Placement placement, Step step) {
-    const Value next = solution.ValueOf(AfterStep(placement, step));
+Value valueAfter(const Solution& solution, Placement placement, Step step) {
+    const Value next = solution.valueOf(afterStep(placement, step));
     switch (next.outcome) {
     case Outcome::Win: return {Outcome::Loss, next.plies + 1};
     case Outcome::Loss: return {Outcome::Win, next.plies + 1};

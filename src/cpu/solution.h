@@ -41,20 +41,20 @@ public:
     // Solves every position; takes a couple of milliseconds.
     Solution();
 
-    int Size() const { return static_cast<int>(placements_.size()); }
-    Placement PlacementAt(int index) const { return placements_[index]; }
+    int size() const { return static_cast<int>(placements_.size()); }
+    Placement placementAt(int index) const { return placements_[index]; }
     // -1 unless the masks hold three points each and do not overlap.
-    int IndexOf(Placement placement) const;
-    Value ValueAt(int index) const { return values_[index]; }
-    Value ValueOf(Placement placement) const {
-        const int index = IndexOf(placement);
+    int indexOf(Placement placement) const;
+    Value valueAt(int index) const { return values_[index]; }
+    Value valueOf(Placement placement) const {
+        const int index = indexOf(placement);
         assert(index >= 0);
         return values_[index];
     }
 
 private:
-    void EnumeratePlacements();
-    void Propagate();
+    void enumeratePlacements();
+    void propagate();
 
     std::vector<Placement> placements_;
     std::vector<std::int16_t> indexByCode_;
@@ -63,6 +63,6 @@ private:
 
 // How good the position after `step` is for the mover: the mover's value
 // seen through the rival's value of the next position.
-Value ValueAfter(const Solution& solution, Placement placement, Step step);
+Value valueAfter(const Solution& solution, Placement placement, Step step);
 
 }  // namespace torvane

@@ -18,10 +18,10 @@ struct SolutionCounts {
     int longestLoss = 0;
 };
 
-SolutionCounts CountValues(const Solution& solution);
+SolutionCounts countValues(const Solution& solution);
 
-std::string DescribeValue(Value value);
+std::string describeValue(Value value);
 
-std::string SolveReport(const Solution& solution);
+std::string solveReport(const Solution& solution);
 
 }  // namespace torvane

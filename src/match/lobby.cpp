@@ -17,69 +17,69 @@ const QString kLoopbackHost = QStringLiteral("127.0.0.1");
 
 Lobby::Lobby(Match& match, int greetingTimeoutMs, QObject* parent)
     : QObject(parent), match_(match), connection_(nullptr, greetingTimeoutMs) {
-    connect(&connection_, &MessageConnection::ClientAccepted, this, [this] {
-        match_.Open(&connection_, ownName_, true);
-        emit ClientAccepted();
+    connect(&connection_, &MessageConnection::clientAccepted, this, [this] {
+        match_.open(&connection_, ownName_, true);
+        emit clientAccepted();
     });
-    connect(&connection_, &MessageConnection::Connected, this, [this] {
-        emit Connected();
-        match_.Open(&connection_, ownName_, false);
+    connect(&connection_, &MessageConnection::connected, this, [this] {
+        emit connected();
+        match_.open(&connection_, ownName_, false);
     });
-    connect(&connection_, &MessageConnection::ListeningAgain, this, [this] {
-        match_.Close();
-        emit ListeningAgain();
+    connect(&connection_, &MessageConnection::listeningAgain, this, [this] {
+        match_.close();
+        emit listeningAgain();
     });
-    connect(&connection_, &MessageConnection::Closed, this, [this] {
-        match_.Close();
-        emit Closed();
+    connect(&connection_, &MessageConnection::closed, this, [this] {
+        match_.close();
+        emit closed();
     });
-    connect(&connection_, &MessageConnection::Failed, this, [this](const SocketFailure& failure) {
-        match_.Close();
-        emit Failed(failure);
+    connect(&connection_, &MessageConnection::failed, this, [this](const SocketFailure& failure) {
+        match_.close();
+        emit failed(failure);
     });
-    connect(&connection_, &MessageConnection::MessagesArrived, &match_, &Match::Receive);
+    connect(&connection_, &MessageConnection::messagesArrived, &match_, &Match::receive);
 }
 
-Lobby::~Lobby() { End(); }
+Lobby::~Lobby() { end(); }
 
-bool Lobby::Open(const ConnectionSettings& settings) {
+bool Lobby::open(const ConnectionSettings& settings) {
     ownName_ = settings.nickName;
     switch (settings.role) {
     case ConnectionSettings::Role::Server:
-        if (!connection_.Listen(settings.port)) return false;
-        if (settings.forwardPort) OpenRouterPort(settings.routerTiming);
+        if (!connection_.listen(settings.port)) return false;
+        if (settings.forwardPort) openRouterPort(settings.routerTiming);
         return true;
-    case ConnectionSettings::Role::Client: connection_.Connect(settings.host, settings.port); return true;
-    case ConnectionSettings::Role::Computer: return StartComputer();
+    case ConnectionSettings::Role::Client: connection_.connectTo(settings.host, settings.port); return true;
+    case ConnectionSettings::Role::Computer: return startComputer();
     }
     return false;
 }
 
 // The computer serves on the loopback address inside this program; the
 // window joins it as a client, over a real connection like any rival.
-bool Lobby::StartComputer() {
+bool Lobby::startComputer() {
     computer_ = new LocalComputer(this);
-    if (!computer_->Start()) {
+    if (!computer_->start()) {
         delete std::exchange(computer_, nullptr);
         return false;
     }
-    connection_.Connect(kLoopbackHost, computer_->Port());
+    connection_.connectTo(kLoopbackHost, computer_->port());
     return true;
 }
 
-void Lobby::OpenRouterPort(const PortMapTiming& timing) {
+void Lobby::openRouterPort(const PortMapTiming& timing) {
     portMapper_ = new PortMapper(timing, this);
-    connect(portMapper_, &PortMapper::Opened, this, &Lobby::RouterAnswered);
-    connect(portMapper_, &PortMapper::Lost, this, &Lobby::RouterLost);
-    portMapper_->Open(connection_.ListenPort());
+    connect(portMapper_, &PortMapper::opened, this, &Lobby::routerAnswered);
+    connect(portMapper_, &PortMapper::lost, this, &Lobby::routerLost);
+    portMapper_->open(connection_.listenPort());
 }
 
 // The router's mapping lasts only while the game can be reached, and the
 // computer only while it has a rival.
-void Lobby::End() {
-    connection_.Close();
-    match_.Close();
-    if (portMapper_) portMapper_->Close();
+void Lobby::end() {
+    connection_.close();
+    match_.close();
+    if (portMapper_) portMapper_->close();
     delete std::exchange(computer_, nullptr);
 }
 

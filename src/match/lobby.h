@@ -27,32 +27,32 @@ public:
     // Listens, connects or starts the computer and connects to it, as
     // `settings` say. False when listening or the computer failed at once;
     // a failure to listen is told by Failed too.
-    bool Open(const ConnectionSettings& settings);
+    bool open(const ConnectionSettings& settings);
     // Ends it all for good: the connection, the router's mapping, the computer.
-    void End();
+    void end();
 
-    const MessageConnection& Connection() const { return connection_; }
+    const MessageConnection& connection() const { return connection_; }
 
 signals:
     // Server: a client has connected, and may yet prove to be no rival.
-    void ClientAccepted();
+    void clientAccepted();
     // Server: that client went away before greeting; listening again.
-    void ListeningAgain();
+    void listeningAgain();
     // Client: connected to the server.
-    void Connected();
+    void connected();
     // The rival closed the connection or stopped answering.
-    void Closed();
+    void closed();
     // Listening or connecting failed, or the connection broke.
-    void Failed(const torvane::SocketFailure& failure);
+    void failed(const torvane::SocketFailure& failure);
     // The home router's answer about forwarding the listening port, and
     // again once a lost forward is back.
-    void RouterAnswered(const torvane::MappingResult& result);
+    void routerAnswered(const torvane::MappingResult& result);
     // The router no longer forwards the port (it restarted, for one).
-    void RouterLost();
+    void routerLost();
 
 private:
-    bool StartComputer();
-    void OpenRouterPort(const PortMapTiming& timing);
+    bool startComputer();
+    void openRouterPort(const PortMapTiming& timing);
 
     Match& match_;
     MessageConnection connection_;

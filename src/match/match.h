@@ -47,56 +47,56 @@ public:
 
     // A connection to the rival is open, with this player as server or
     // client under `ownName`; a client greets at once.
-    void Open(MessageChannel* channel, const QString& ownName, bool isServer);
+    void open(MessageChannel* channel, const QString& ownName, bool isServer);
     // The connection is gone: nothing more is sent, and a start waits no more.
-    void Close();
+    void close();
     // The window closes: a running start ends where it stands.
-    void Stop() { start_->Stop(); }
-    void Receive(const std::vector<Message>& messages);
+    void stop() { start_->stop(); }
+    void receive(const std::vector<Message>& messages);
 
     // What the player does.
-    void Start();
-    void Lift(int stone);
+    void start();
+    void lift(int stone);
     // The caller has checked Board().CanPlace(target).
-    void Place(PointIndex target);
-    void PutBack();
-    void ResetTally();
+    void place(PointIndex target);
+    void putBack();
+    void resetTally();
     // The player typed into the tally boxes.
-    void SetTally(const Tally& tally) { tally_ = tally; }
+    void setTally(const Tally& tally) { tally_ = tally; }
     // False, keeping nothing, when there is nobody to send it to.
-    bool Chat(const QString& text);
+    bool chat(const QString& text);
 
-    const BoardModel& Board() const { return board_; }
-    const Tally& Counts() const { return tally_; }
+    const BoardModel& board() const { return board_; }
+    const Tally& counts() const { return tally_; }
     // A game has started and not yet ended.
-    bool GameRunning() const { return gameRunning_; }
-    bool StartRunning() const { return start_->Running(); }
-    Banner CurrentBanner() const { return banner_; }
-    bool BannerShown() const { return StartRunning() ? start_->BannerShown() : banner_ != Banner::None; }
+    bool gameRunning() const { return gameRunning_; }
+    bool startRunning() const { return start_->running(); }
+    Banner currentBanner() const { return banner_; }
+    bool bannerShown() const { return startRunning() ? start_->bannerShown() : banner_ != Banner::None; }
 
 signals:
-    void BoardChanged();
+    void boardChanged();
     // Whose turn it is, whether a game runs, the banner, the tally.
-    void StateChanged();
-    void RivalNamed(const QString& name);
-    void LinesAdded(const QList<torvane::MatchLine>& lines);
+    void stateChanged();
+    void rivalNamed(const QString& name);
+    void linesAdded(const QList<torvane::MatchLine>& lines);
     // Something happened the player may want to look at.
-    void AttentionWanted();
+    void attentionWanted();
 
 private:
     class Input;
 
-    void Handle(const Message& message);
-    void OnName(const Message& message);
-    void OnChat(const Message& message);
-    void OnStart();
-    void OnMove(const Message& message);
-    void BeginStart(StartSequence::Kind kind);
-    void FinishStart(StartSequence::Kind kind);
-    void RunHeld();
-    void EndGame(bool won);
-    bool SendToRival(const QStringList& messages);
-    void AddNotice(Notice notice);
+    void handle(const Message& message);
+    void onName(const Message& message);
+    void onChat(const Message& message);
+    void onStart();
+    void onMove(const Message& message);
+    void beginStart(StartSequence::Kind kind);
+    void finishStart(StartSequence::Kind kind);
+    void runHeld();
+    void endGame(bool won);
+    bool sendToRival(const QStringList& messages);
+    void addNotice(Notice notice);
 
     StartSequence* start_;
     BoardModel board_;

@@ -9,7 +9,7 @@ namespace torvane {
 inline constexpr qsizetype kMaxNameLength = 64;
 
 // `text` cut to `limit` characters and "…" when it is longer.
-inline QString CutText(const QString& text, qsizetype limit) {
+inline QString cutText(const QString& text, qsizetype limit) {
     return text.size() <= limit ? text : text.first(limit) + u'…';
 }
 

@@ -8,24 +8,24 @@ StartSequence::StartSequence(int stepMs, QObject* parent) : QObject(parent) {
     timer_.setInterval(stepMs);
     // A coarse timer may fire each step a little early; six of them add up.
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &StartSequence::Step);
+    connect(&timer_, &QTimer::timeout, this, &StartSequence::step);
 }
 
-void StartSequence::Begin(Kind kind) {
+void StartSequence::begin(Kind kind) {
     kind_ = kind;
     step_ = 0;
     due_ = false;
     shown_ = true;
     timer_.start();
-    emit Blinked();
+    emit blinked();
 }
 
-void StartSequence::Finish() {
+void StartSequence::finish() {
     if (!std::exchange(due_, false)) return;
-    emit Finished(kind_);
+    emit finished(kind_);
 }
 
-void StartSequence::Stop() {
+void StartSequence::stop() {
     timer_.stop();
     due_ = false;
     shown_ = false;
@@ -33,16 +33,16 @@ void StartSequence::Stop() {
 
 // Step k hides the banner for odd k and shows it for even k; the last step
 // leaves it hidden since the step before.
-void StartSequence::Step() {
+void StartSequence::step() {
     ++step_;
     if (step_ < conversation::kStartSteps) {
         shown_ = step_ % 2 == 0;
-        emit Blinked();
+        emit blinked();
         return;
     }
     timer_.stop();
     due_ = true;
-    emit Due();
+    emit due();
 }
 
 }  // namespace torvane

@@ -25,24 +25,24 @@ public:
     // `stepMs` is shortened in tests only.
     explicit StartSequence(int stepMs = conversation::kStartStepMs, QObject* parent = nullptr);
 
-    void Begin(Kind kind);
+    void begin(Kind kind);
     // Ends a due sequence with Finished; does nothing otherwise.
-    void Finish();
+    void finish();
     // Ends the sequence where it stands, without Finished.
-    void Stop();
-    bool Running() const { return timer_.isActive() || due_; }
-    Kind Current() const { return kind_; }
-    bool BannerShown() const { return shown_; }
+    void stop();
+    bool running() const { return timer_.isActive() || due_; }
+    Kind current() const { return kind_; }
+    bool bannerShown() const { return shown_; }
 
 signals:
     // The banner was shown or hidden.
-    void Blinked();
+    void blinked();
     // The last step has come; call Finish.
-    void Due();
-    void Finished(torvane::StartSequence::Kind kind);
+    void due();
+    void finished(torvane::StartSequence::Kind kind);
 
 private:
-    void Step();
+    void step();
 
     QTimer timer_;
     Kind kind_ = Kind::Own;

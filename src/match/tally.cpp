@@ -10,7 +10,7 @@ constexpr quint64 kLargest = std::numeric_limits<quint64>::max();
 
 }  // namespace
 
-quint64 LeadingNumber(QStringView text) {
+quint64 leadingNumber(QStringView text) {
     quint64 number = 0;
     for (const QChar c : text) {
         if (c < u'0' || c > u'9') break;
@@ -21,6 +21,6 @@ quint64 LeadingNumber(QStringView text) {
     return number;
 }
 
-quint64 CountedUp(quint64 count) { return count == kLargest ? count : count + 1; }
+quint64 countedUp(quint64 count) { return count == kLargest ? count : count + 1; }
 
 }  // namespace torvane

@@ -14,9 +14,9 @@ struct Tally {
 
 // The number `text` begins with; 0 when it begins with no digit, and the
 // largest count when the number is larger still.
-quint64 LeadingNumber(QStringView text);
+quint64 leadingNumber(QStringView text);
 
 // One more, but never past the largest count.
-quint64 CountedUp(quint64 count);
+quint64 countedUp(quint64 count);
 
 }  // namespace torvane

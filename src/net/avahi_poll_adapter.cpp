@@ -42,25 +42,25 @@ namespace torvane {
 
 AvahiPollAdapter::AvahiPollAdapter() {
     api_.userdata = this;
-    api_.watch_new = &WatchNew;
-    api_.watch_update = &WatchUpdate;
-    api_.watch_get_events = &WatchGetEvents;
-    api_.watch_free = &WatchFree;
-    api_.timeout_new = &TimeoutNew;
-    api_.timeout_update = &TimeoutUpdate;
-    api_.timeout_free = &TimeoutFree;
+    api_.watch_new = &watchNew;
+    api_.watch_update = &watchUpdate;
+    api_.watch_get_events = &watchGetEvents;
+    api_.watch_free = &watchFree;
+    api_.timeout_new = &timeoutNew;
+    api_.timeout_update = &timeoutUpdate;
+    api_.timeout_free = &timeoutFree;
     purge_.setSingleShot(true);
     purge_.setInterval(0);
-    QObject::connect(&purge_, &QTimer::timeout, [this] { Purge(); });
+    QObject::connect(&purge_, &QTimer::timeout, [this] { purge(); });
 }
 
 AvahiPollAdapter::~AvahiPollAdapter() = default;
 
-AvahiPollAdapter& AvahiPollAdapter::Of(const AvahiPoll* api) { return *static_cast<AvahiPollAdapter*>(api->userdata); }
+AvahiPollAdapter& AvahiPollAdapter::of(const AvahiPoll* api) { return *static_cast<AvahiPollAdapter*>(api->userdata); }
 
-AvahiWatch* AvahiPollAdapter::WatchNew(const AvahiPoll* api, int fd, AvahiWatchEvent events,
+AvahiWatch* AvahiPollAdapter::watchNew(const AvahiPoll* api, int fd, AvahiWatchEvent events,
                                        AvahiWatchCallback callback, void* userdata) {
-    AvahiPollAdapter& self = Of(api);
+    AvahiPollAdapter& self = of(api);
     AvahiWatch* watch = self.watches_.emplace_back(std::make_unique<AvahiWatch>(self, fd, callback, userdata)).get();
     for (auto [notifier, event] :
          {std::pair{&watch->read, AVAHI_WATCH_IN}, std::pair{&watch->write, AVAHI_WATCH_OUT}}) {
@@ -70,36 +70,36 @@ AvahiWatch* AvahiPollAdapter::WatchNew(const AvahiPoll* api, int fd, AvahiWatchE
             watch->callback(watch, watch->fd, event, watch->userdata);
         });
     }
-    WatchUpdate(watch, events);
+    watchUpdate(watch, events);
     return watch;
 }
 
-void AvahiPollAdapter::WatchUpdate(AvahiWatch* watch, AvahiWatchEvent events) {
+void AvahiPollAdapter::watchUpdate(AvahiWatch* watch, AvahiWatchEvent events) {
     watch->read.setEnabled((events & AVAHI_WATCH_IN) != 0);
     watch->write.setEnabled((events & AVAHI_WATCH_OUT) != 0);
 }
 
-AvahiWatchEvent AvahiPollAdapter::WatchGetEvents(AvahiWatch* watch) { return watch->happened; }
+AvahiWatchEvent AvahiPollAdapter::watchGetEvents(AvahiWatch* watch) { return watch->happened; }
 
-void AvahiPollAdapter::WatchFree(AvahiWatch* watch) {
-    WatchUpdate(watch, AvahiWatchEvent{});
-    watch->owner.Bury(watch->owner.watches_, watch->owner.freedWatches_, watch);
+void AvahiPollAdapter::watchFree(AvahiWatch* watch) {
+    watchUpdate(watch, AvahiWatchEvent{});
+    watch->owner.bury(watch->owner.watches_, watch->owner.freedWatches_, watch);
 }
 
-AvahiTimeout* AvahiPollAdapter::TimeoutNew(const AvahiPoll* api, const struct timeval* when,
+AvahiTimeout* AvahiPollAdapter::timeoutNew(const AvahiPoll* api, const struct timeval* when,
                                            AvahiTimeoutCallback callback, void* userdata) {
-    AvahiPollAdapter& self = Of(api);
+    AvahiPollAdapter& self = of(api);
     AvahiTimeout* timeout = self.timeouts_.emplace_back(std::make_unique<AvahiTimeout>(self, callback, userdata)).get();
     timeout->timer.setSingleShot(true);
     timeout->timer.setTimerType(Qt::PreciseTimer);
     // The callback may free the timeout: nothing touches it afterwards.
     QObject::connect(&timeout->timer, &QTimer::timeout, [timeout] { timeout->callback(timeout, timeout->userdata); });
-    TimeoutUpdate(timeout, when);
+    timeoutUpdate(timeout, when);
     return timeout;
 }
 
 // `when` is a moment on the wall clock, or null for never.
-void AvahiPollAdapter::TimeoutUpdate(AvahiTimeout* timeout, const struct timeval* when) {
+void AvahiPollAdapter::timeoutUpdate(AvahiTimeout* timeout, const struct timeval* when) {
     if (!when) {
         timeout->timer.stop();
         return;
@@ -109,13 +109,13 @@ void AvahiPollAdapter::TimeoutUpdate(AvahiTimeout* timeout, const struct timeval
     timeout->timer.start(static_cast<int>(std::clamp<AvahiUsec>(aheadMs, 0, std::numeric_limits<int>::max())));
 }
 
-void AvahiPollAdapter::TimeoutFree(AvahiTimeout* timeout) {
+void AvahiPollAdapter::timeoutFree(AvahiTimeout* timeout) {
     timeout->timer.stop();
-    timeout->owner.Bury(timeout->owner.timeouts_, timeout->owner.freedTimeouts_, timeout);
+    timeout->owner.bury(timeout->owner.timeouts_, timeout->owner.freedTimeouts_, timeout);
 }
 
 template <typename T>
-void AvahiPollAdapter::Bury(std::vector<std::unique_ptr<T>>& live, std::vector<std::unique_ptr<T>>& freed, T* item) {
+void AvahiPollAdapter::bury(std::vector<std::unique_ptr<T>>& live, std::vector<std::unique_ptr<T>>& freed, T* item) {
     const auto found =
         std::find_if(live.begin(), live.end(), [item](const auto& owned) { return owned.get() == item; });
     freed.push_back(std::move(*found));
@@ -123,7 +123,7 @@ void AvahiPollAdapter::Bury(std::vector<std::unique_ptr<T>>& live, std::vector<s
     purge_.start();
 }
 
-void AvahiPollAdapter::Purge() {
+void AvahiPollAdapter::purge() {
     freedWatches_.clear();
     freedTimeouts_.clear();
 }

@@ -21,25 +21,25 @@ public:
     AvahiPollAdapter& operator=(const AvahiPollAdapter&) = delete;
 
     // What avahi_client_new takes; valid as long as the adapter.
-    const AvahiPoll* Api() const { return &api_; }
+    const AvahiPoll* api() const { return &api_; }
 
 private:
-    static AvahiPollAdapter& Of(const AvahiPoll* api);
-    static AvahiWatch* WatchNew(const AvahiPoll* api, int fd, AvahiWatchEvent events, AvahiWatchCallback callback,
+    static AvahiPollAdapter& of(const AvahiPoll* api);
+    static AvahiWatch* watchNew(const AvahiPoll* api, int fd, AvahiWatchEvent events, AvahiWatchCallback callback,
                                 void* userdata);
-    static void WatchUpdate(AvahiWatch* watch, AvahiWatchEvent events);
-    static AvahiWatchEvent WatchGetEvents(AvahiWatch* watch);
-    static void WatchFree(AvahiWatch* watch);
-    static AvahiTimeout* TimeoutNew(const AvahiPoll* api, const struct timeval* when, AvahiTimeoutCallback callback,
+    static void watchUpdate(AvahiWatch* watch, AvahiWatchEvent events);
+    static AvahiWatchEvent watchGetEvents(AvahiWatch* watch);
+    static void watchFree(AvahiWatch* watch);
+    static AvahiTimeout* timeoutNew(const AvahiPoll* api, const struct timeval* when, AvahiTimeoutCallback callback,
                                     void* userdata);
-    static void TimeoutUpdate(AvahiTimeout* timeout, const struct timeval* when);
-    static void TimeoutFree(AvahiTimeout* timeout);
+    static void timeoutUpdate(AvahiTimeout* timeout, const struct timeval* when);
+    static void timeoutFree(AvahiTimeout* timeout);
 
     // Avahi may free a watch or timeout from inside its own callback, so a
     // freed one is only switched off here and deleted from the event loop.
     template <typename T>
-    void Bury(std::vector<std::unique_ptr<T>>& live, std::vector<std::unique_ptr<T>>& freed, T* item);
-    void Purge();
+    void bury(std::vector<std::unique_ptr<T>>& live, std::vector<std::unique_ptr<T>>& freed, T* item);
+    void purge();
 
     AvahiPoll api_{};
     std::vector<std::unique_ptr<AvahiWatch>> watches_;

@@ -20,21 +20,21 @@ public:
     ~AvahiSession() override;
 
     // Connects from the event loop, so that starting costs nothing here.
-    void Start();
+    void start();
     // The client while the daemon serves (between Up and Down), else null.
-    AvahiClient* Client() const { return running_ ? client_ : nullptr; }
+    AvahiClient* client() const { return running_ ? client_ : nullptr; }
 
 signals:
     // The daemon serves: entry groups and browsers may be made on Client().
-    void Up();
+    void up();
     // What was made on the client no longer works: free it in the slot,
     // and make it anew on the next Up.
-    void Down();
+    void down();
 
 private:
-    void Connect();
-    void SetRunning(bool running);
-    static void OnState(AvahiClient* client, AvahiClientState state, void* userdata);
+    void connectToDaemon();
+    void setRunning(bool running);
+    static void onState(AvahiClient* client, AvahiClientState state, void* userdata);
 
     AvahiPollAdapter poll_;
     AvahiClient* client_ = nullptr;

@@ -16,6 +16,6 @@ inline constexpr int kStartMs = kStartSteps * kStartStepMs;
 // the other's start during its own: the server's start stands on both
 // screens, so the server ignores the client's and the client gives its own
 // up.
-constexpr bool OwnStartStands(bool isServer) { return isServer; }
+constexpr bool ownStartStands(bool isServer) { return isServer; }
 
 }  // namespace torvane::conversation

@@ -11,8 +11,8 @@ constexpr std::uint16_t kSingleByteEnd = 0x100;
 
 }  // namespace
 
-QByteArray EncodeCp932(QStringView text) {
-    const cp932::Tables& tables = cp932::GetTables();
+QByteArray encodeCp932(QStringView text) {
+    const cp932::Tables& tables = cp932::getTables();
     QByteArray out(text.size() * 2, Qt::Uninitialized);
     char* dst = out.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -43,8 +43,8 @@ QByteArray EncodeCp932(QStringView text) {
     return out;
 }
 
-QString Cp932Decoder::Decode(QByteArrayView bytes) {
-    const cp932::Tables& tables = cp932::GetTables();
+QString Cp932Decoder::decode(QByteArrayView bytes) {
+    const cp932::Tables& tables = cp932::getTables();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
     // At most one character per byte, plus one for a kept lead byte that
@@ -53,7 +53,7 @@ QString Cp932Decoder::Decode(QByteArrayView bytes) {
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     qsizetype i = 0;
     if (pendingLead_ >= 0 && size > 0) {
-        const char16_t joined = tables.Pair(static_cast<unsigned char>(pendingLead_), in[0]);
+        const char16_t joined = tables.pair(static_cast<unsigned char>(pendingLead_), in[0]);
         *dst++ = joined != 0 ? joined : cp932::kReplacement;
         i = joined != 0 ? 1 : 0;
         pendingLead_ = -1;
@@ -69,7 +69,7 @@ QString Cp932Decoder::Decode(QByteArrayView bytes) {
         } else {
             // A lead byte that does not make a pair with the next byte stands
             // alone, so the next byte (a "|" perhaps) still counts.
-            const char16_t character = tables.Pair(b, in[i + 1]);
+            const char16_t character = tables.pair(b, in[i + 1]);
             *dst++ = character != 0 ? character : cp932::kReplacement;
             i += character != 0 ? 2 : 1;
         }
@@ -78,6 +78,6 @@ QString Cp932Decoder::Decode(QByteArrayView bytes) {
     return out;
 }
 
-void Cp932Decoder::Reset() { pendingLead_ = -1; }
+void Cp932Decoder::reset() { pendingLead_ = -1; }
 
 }  // namespace torvane

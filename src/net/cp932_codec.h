@@ -11,17 +11,17 @@ namespace torvane {
 
 // The bytes of `text` in code page 932. A character the code page cannot
 // hold goes out as "?".
-QByteArray EncodeCp932(QStringView text);
+QByteArray encodeCp932(QStringView text);
 
 // Turns the bytes of one connection back into text. A lead byte that ends one
 // read is kept and joined with the first byte of the next, so a double-byte
 // character split between two reads comes out whole.
 class Cp932Decoder {
 public:
-    QString Decode(QByteArrayView bytes);
+    QString decode(QByteArrayView bytes);
     // Forget a kept lead byte (a new connection starts clean).
-    void Reset();
-    bool HasPendingByte() const { return pendingLead_ >= 0; }
+    void reset();
+    bool hasPendingByte() const { return pendingLead_ >= 0; }
 
 private:
     int pendingLead_ = -1;

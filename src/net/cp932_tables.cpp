@@ -28,13 +28,13 @@ constexpr std::array<BestFit, 7> kBestFits{{
     {u'\u00AC', 0x81CA},  // not sign -> fullwidth not sign
 }};
 
-bool IsLeadByte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool isLeadByte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isTrailByte(int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Where several pairs decode to one character, Windows encodes the pair of
 // the lowest rank: JIS X 0208, then NEC row 13, then the IBM extensions, then
 // the NEC-selected copies of the IBM extensions.
-int PreferenceRank(int lead) {
+int preferenceRank(int lead) {
     if (lead == 0x87) {
         return 1;
     }
@@ -48,7 +48,7 @@ int PreferenceRank(int lead) {
 }
 
 // The one UTF-16 unit iconv makes of a byte pair, or 0 if it makes none.
-char16_t DecodePair(iconv_t converter, unsigned char lead, unsigned char trail) {
+char16_t decodePair(iconv_t converter, unsigned char lead, unsigned char trail) {
     char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
     unsigned char out[4] = {};
     char* inPtr = in;
@@ -63,7 +63,7 @@ char16_t DecodePair(iconv_t converter, unsigned char lead, unsigned char trail) 
     return static_cast<char16_t>(out[0] << 8 | out[1]);
 }
 
-void FillSingleBytes(Tables& tables) {
+void fillSingleBytes(Tables& tables) {
     tables.single.fill(kReplacement);
     for (int b = 0; b < 0x80; ++b) {
         tables.single[b] = static_cast<char16_t>(b);
@@ -74,36 +74,36 @@ void FillSingleBytes(Tables& tables) {
         tables.encode[character] = static_cast<std::uint16_t>(b);
     }
     for (int b = 0; b < 256; ++b) {
-        tables.isLead[b] = IsLeadByte(b);
+        tables.isLead[b] = isLeadByte(b);
     }
 }
 
-void FillPairs(Tables& tables) {
+void fillPairs(Tables& tables) {
     iconv_t converter = iconv_open("UTF-16BE", "CP932");
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         qFatal("The CP932 converter of iconv is missing");
     }
     for (int lead = 0; lead < 256; ++lead) {
-        if (!IsLeadByte(lead)) {
+        if (!isLeadByte(lead)) {
             continue;
         }
         for (int trail = 0; trail < 256; ++trail) {
-            if (IsTrailByte(trail)) {
-                tables.pair[Tables::LeadIndex(lead) * 256 + trail] = DecodePair(converter, lead, trail);
+            if (isTrailByte(trail)) {
+                tables.pairs[Tables::leadIndex(lead) * 256 + trail] = decodePair(converter, lead, trail);
             }
         }
     }
     iconv_close(converter);
 }
 
-void FillPairEncodings(Tables& tables) {
+void fillPairEncodings(Tables& tables) {
     for (int rank = 0; rank < kPreferenceRanks; ++rank) {
         for (int lead = 0; lead < 256; ++lead) {
-            if (!IsLeadByte(lead) || PreferenceRank(lead) != rank) {
+            if (!isLeadByte(lead) || preferenceRank(lead) != rank) {
                 continue;
             }
             for (int trail = 0; trail < 256; ++trail) {
-                const char16_t character = tables.pair[Tables::LeadIndex(lead) * 256 + trail];
+                const char16_t character = tables.pairs[Tables::leadIndex(lead) * 256 + trail];
                 if (character != 0 && tables.encode[character] == 0) {
                     tables.encode[character] = static_cast<std::uint16_t>(lead << 8 | trail);
                 }
@@ -115,18 +115,18 @@ void FillPairEncodings(Tables& tables) {
     }
 }
 
-std::unique_ptr<const Tables> BuildTables() {
+std::unique_ptr<const Tables> buildTables() {
     auto tables = std::make_unique<Tables>();
-    FillSingleBytes(*tables);
-    FillPairs(*tables);
-    FillPairEncodings(*tables);
+    fillSingleBytes(*tables);
+    fillPairs(*tables);
+    fillPairEncodings(*tables);
     return tables;
 }
 
 }  // namespace
 
-const Tables& GetTables() {
-    static const std::unique_ptr<const Tables> tables = BuildTables();
+const Tables& getTables() {
+    static const std::unique_ptr<const Tables> tables = buildTables();
     return *tables;
 }
 

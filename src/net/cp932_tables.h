@@ -15,20 +15,20 @@ struct Tables {
     std::array<char16_t, 256> single{};
     std::array<bool, 256> isLead{};
     // Indexed by LeadIndex(lead) * 256 + trail; 0 where the pair is undefined.
-    std::array<char16_t, 60 * 256> pair{};
+    std::array<char16_t, 60 * 256> pairs{};
     // Indexed by UTF-16 unit; 0 = not in the code page, below 0x100 one byte,
     // otherwise lead << 8 | trail. Units below 0x80 are ASCII and not stored.
     std::array<std::uint16_t, 65536> encode{};
 
-    char16_t Pair(unsigned char lead, unsigned char trail) const {
-        return pair[static_cast<std::size_t>(LeadIndex(lead)) * 256 + trail];
+    char16_t pair(unsigned char lead, unsigned char trail) const {
+        return pairs[static_cast<std::size_t>(leadIndex(lead)) * 256 + trail];
     }
 
     // The leads are 0x81-0x9F then 0xE0-0xFC, packed without the gap.
-    static int LeadIndex(unsigned char lead) { return lead < 0xA0 ? lead - 0x81 : lead - 0xE0 + 31; }
+    static int leadIndex(unsigned char lead) { return lead < 0xA0 ? lead - 0x81 : lead - 0xE0 + 31; }
 };
 
 // Built on first use; safe to call from several threads.
-const Tables& GetTables();
+const Tables& getTables();
 
 }  // namespace torvane::cp932

@@ -10,7 +10,7 @@ namespace {
 // What the name of a peer may not carry: line breaks and tabs, direction
 // overrides and invisible characters that would make one name pass for
 // another.
-bool Shown(char32_t c) {
+bool shown(char32_t c) {
     switch (QChar::category(c)) {
     case QChar::Other_Control:
     case QChar::Other_Format:
@@ -23,7 +23,7 @@ bool Shown(char32_t c) {
 
 }  // namespace
 
-QByteArray ServiceName(const QString& nickname) {
+QByteArray serviceName(const QString& nickname) {
     QByteArray name;
     for (const char32_t c : nickname.toUcs4()) {
         const QByteArray bytes = QString::fromUcs4(&c, 1).toUtf8();
@@ -33,10 +33,10 @@ QByteArray ServiceName(const QString& nickname) {
     return name;
 }
 
-QString ShownName(QByteArrayView serviceName) {
+QString shownName(QByteArrayView serviceName) {
     QList<char32_t> kept;
     for (const char32_t c : QString::fromUtf8(serviceName).toUcs4())
-        if (Shown(c)) kept.append(c);
+        if (shown(c)) kept.append(c);
     if (kept.size() > kMaxShownNameChars) {
         kept.resize(kMaxShownNameChars - 1);
         kept.append(U'…');
@@ -44,7 +44,7 @@ QString ShownName(QByteArrayView serviceName) {
     return QString::fromUcs4(kept.constData(), kept.size());
 }
 
-QHostAddress ConnectAddress(const AvahiAddress& address, AvahiIfIndex interfaceIndex) {
+QHostAddress connectAddress(const AvahiAddress& address, AvahiIfIndex interfaceIndex) {
     if (address.proto == AVAHI_PROTO_INET) return QHostAddress(qFromBigEndian(address.data.ipv4.address));
     QHostAddress connectable(address.data.ipv6.address);
     if (connectable.isLinkLocal()) connectable.setScopeId(QNetworkInterface::interfaceNameFromIndex(interfaceIndex));

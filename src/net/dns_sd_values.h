@@ -22,15 +22,15 @@ inline constexpr qsizetype kMaxServiceNameBytes = 63;
 inline constexpr qsizetype kMaxShownNameChars = 32;
 
 // The instance name for `nickname`: cut between characters to fit a label.
-QByteArray ServiceName(const QString& nickname);
+QByteArray serviceName(const QString& nickname);
 
 // A peer's instance name as plain text to show: invalid UTF-8 replaced,
 // control, format and line-separator characters dropped, long names cut.
 // Markup stays as the characters it is made of.
-QString ShownName(QByteArrayView serviceName);
+QString shownName(QByteArrayView serviceName);
 
 // `address` resolved on interface `interfaceIndex`, ready to connect to: a
 // link-local IPv6 address carries the interface as its scope.
-QHostAddress ConnectAddress(const AvahiAddress& address, AvahiIfIndex interfaceIndex);
+QHostAddress connectAddress(const AvahiAddress& address, AvahiIfIndex interfaceIndex);
 
 }  // namespace torvane

@@ -7,13 +7,13 @@
 
 namespace torvane {
 
-std::vector<FoundGames::Game>::iterator FoundGames::Find(const QByteArray& serviceName) {
+std::vector<FoundGames::Game>::iterator FoundGames::find(const QByteArray& serviceName) {
     return std::find_if(games_.begin(), games_.end(),
                         [&serviceName](const Game& game) { return game.serviceName == serviceName; });
 }
 
-bool FoundGames::Add(const Sighting& sighting) {
-    auto game = Find(sighting.serviceName);
+bool FoundGames::add(const Sighting& sighting) {
+    auto game = find(sighting.serviceName);
     if (game == games_.end()) {
         if (std::ssize(games_) >= kMaxGames) return false;
         game = games_.insert(games_.end(), Game{sighting.serviceName, {}});
@@ -22,21 +22,21 @@ bool FoundGames::Add(const Sighting& sighting) {
     return true;
 }
 
-void FoundGames::Resolve(const Sighting& sighting, const QHostAddress& address, quint16 port) {
-    const auto game = Find(sighting.serviceName);
+void FoundGames::resolve(const Sighting& sighting, const QHostAddress& address, quint16 port) {
+    const auto game = find(sighting.serviceName);
     if (game == games_.end()) return;
     const auto report = game->reports.find(Heard{sighting.interfaceIndex, sighting.ipv6});
     if (report != game->reports.end()) report->second = Endpoint{address, port};
 }
 
-void FoundGames::Remove(const Sighting& sighting) {
-    const auto game = Find(sighting.serviceName);
+void FoundGames::remove(const Sighting& sighting) {
+    const auto game = find(sighting.serviceName);
     if (game == games_.end()) return;
     game->reports.erase(Heard{sighting.interfaceIndex, sighting.ipv6});
     if (game->reports.empty()) games_.erase(game);
 }
 
-QList<FoundGame> FoundGames::Games() const {
+QList<FoundGame> FoundGames::games() const {
     QList<FoundGame> shown;
     for (const Game& game : games_) {
         // A resolved IPv4 report wins over IPv6 ones; among equals, the
@@ -52,7 +52,7 @@ QList<FoundGame> FoundGames::Games() const {
         auto best = resolved(false);
         if (best == game.reports.end() && !ipv4Pending) best = resolved(true);
         if (best == game.reports.end()) continue;
-        shown.append(FoundGame{ShownName(game.serviceName), best->second->address, best->second->port,
+        shown.append(FoundGame{shownName(game.serviceName), best->second->address, best->second->port,
                                QNetworkInterface::interfaceNameFromIndex(best->first.first)});
     }
     return shown;

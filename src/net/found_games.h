@@ -45,16 +45,16 @@ public:
     static constexpr qsizetype kMaxGames = 50;
 
     // Notes a report; false when it is a new game and the list is full.
-    bool Add(const Sighting& sighting);
+    bool add(const Sighting& sighting);
     // The report's game is at `address` and `port`; ignored for a report
     // not added.
-    void Resolve(const Sighting& sighting, const QHostAddress& address, quint16 port);
+    void resolve(const Sighting& sighting, const QHostAddress& address, quint16 port);
     // The report is withdrawn, or could not be resolved.
-    void Remove(const Sighting& sighting);
-    void Clear() { games_.clear(); }
+    void remove(const Sighting& sighting);
+    void clear() { games_.clear(); }
 
     // The games with an address, in the order they were first reported.
-    QList<FoundGame> Games() const;
+    QList<FoundGame> games() const;
 
 private:
     struct Endpoint {
@@ -68,7 +68,7 @@ private:
         std::map<Heard, std::optional<Endpoint>> reports;
     };
 
-    std::vector<Game>::iterator Find(const QByteArray& serviceName);
+    std::vector<Game>::iterator find(const QByteArray& serviceName);
 
     std::vector<Game> games_;
 };

@@ -26,31 +26,31 @@ public:
     ~GameBrowser() override;
 
     // The games found, as of the last GamesChanged.
-    const QList<FoundGame>& Games() const { return shown_; }
+    const QList<FoundGame>& games() const { return shown_; }
 
 signals:
     // Games() changed; sent from the event loop, never from inside Avahi.
-    void GamesChanged();
+    void gamesChanged();
 
 private:
-    void OnUp();
-    void OnDown();
+    void onUp();
+    void onDown();
     struct Resolution {
         QByteArray domain;
         AvahiServiceResolver* resolver = nullptr;
         bool answered = false;
     };
 
-    void OnItemNew(const Sighting& sighting, const char* domain);
-    bool StartResolving(const Sighting& sighting, Resolution& resolution);
-    void Forget(const Sighting& sighting);
-    void OnResolved(AvahiServiceResolver* resolver, AvahiResolverEvent event, const QHostAddress& address,
+    void onItemNew(const Sighting& sighting, const char* domain);
+    bool startResolving(const Sighting& sighting, Resolution& resolution);
+    void forget(const Sighting& sighting);
+    void onResolved(AvahiServiceResolver* resolver, AvahiResolverEvent event, const QHostAddress& address,
                     quint16 port);
-    void ShowChanges();
-    static void OnBrowse(AvahiServiceBrowser* browser, AvahiIfIndex interfaceIndex, AvahiProtocol protocol,
+    void showChanges();
+    static void onBrowse(AvahiServiceBrowser* browser, AvahiIfIndex interfaceIndex, AvahiProtocol protocol,
                          AvahiBrowserEvent event, const char* name, const char* type, const char* domain,
                          AvahiLookupResultFlags flags, void* userdata);
-    static void OnResolve(AvahiServiceResolver* resolver, AvahiIfIndex interfaceIndex, AvahiProtocol protocol,
+    static void onResolve(AvahiServiceResolver* resolver, AvahiIfIndex interfaceIndex, AvahiProtocol protocol,
                           AvahiResolverEvent event, const char* name, const char* type, const char* domain,
                           const char* hostName, const AvahiAddress* address, uint16_t port, AvahiStringList* txt,
                           AvahiLookupResultFlags flags, void* userdata);

@@ -20,7 +20,7 @@ constexpr char kProtocolVersion[] = "proto=1";
 // than this many of them is a fault, not a crowd.
 constexpr int kMaxLocalRenames = 20;
 
-QByteArray Alternative(const QByteArray& name) {
+QByteArray alternative(const QByteArray& name) {
     char* alternative = avahi_alternative_service_name(name.constData());
     const QByteArray renamed(alternative);
     avahi_free(alternative);
@@ -30,44 +30,44 @@ QByteArray Alternative(const QByteArray& name) {
 }  // namespace
 
 GamePublisher::GamePublisher(QObject* parent) : QObject(parent) {
-    connect(&session_, &AvahiSession::Up, this, &GamePublisher::Register);
-    connect(&session_, &AvahiSession::Down, this, &GamePublisher::DropGroup);
+    connect(&session_, &AvahiSession::up, this, &GamePublisher::Register);
+    connect(&session_, &AvahiSession::down, this, &GamePublisher::dropGroup);
 }
 
 // The session frees the group with its client, and the daemon withdraws it.
 GamePublisher::~GamePublisher() = default;
 
-void GamePublisher::Publish(const QString& nickname, quint16 port) {
-    DropGroup();
-    name_ = ServiceName(nickname);
+void GamePublisher::publish(const QString& nickname, quint16 port) {
+    dropGroup();
+    name_ = serviceName(nickname);
     port_ = port;
     wanted_ = true;
-    session_.Start();
+    session_.start();
     Register();
 }
 
-void GamePublisher::Withdraw() {
+void GamePublisher::withdraw() {
     wanted_ = false;
-    DropGroup();
+    dropGroup();
 }
 
 void GamePublisher::Register() {
-    AvahiClient* client = session_.Client();
+    AvahiClient* client = session_.client();
     if (!wanted_ || !client || group_) return;
-    group_ = avahi_entry_group_new(client, &GamePublisher::OnGroupState, this);
+    group_ = avahi_entry_group_new(client, &GamePublisher::onGroupState, this);
     if (!group_) {
         qWarning("Avahi: no entry group: %s", avahi_strerror(avahi_client_errno(client)));
         return;
     }
-    AddService();
+    addService();
 }
 
 // A game of the same name published from this machine clashes at once; one
 // elsewhere on the network clashes later, through OnGroupState.
-void GamePublisher::AddService() {
+void GamePublisher::addService() {
     int result = AVAHI_ERR_COLLISION;
     for (int renames = 0; result == AVAHI_ERR_COLLISION && renames <= kMaxLocalRenames; ++renames) {
-        if (renames > 0) name_ = Alternative(name_);
+        if (renames > 0) name_ = alternative(name_);
         result = avahi_entry_group_add_service(group_, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC, AvahiPublishFlags{},
                                                name_.constData(), kGameServiceType, nullptr, nullptr, port_,
                                                kTxtVersion, kProtocolVersion, nullptr);
@@ -76,23 +76,23 @@ void GamePublisher::AddService() {
     if (result != AVAHI_OK) qWarning("Avahi: cannot publish the game: %s", avahi_strerror(result));
 }
 
-void GamePublisher::DropGroup() {
+void GamePublisher::dropGroup() {
     if (group_) avahi_entry_group_free(group_);
     group_ = nullptr;
 }
 
-void GamePublisher::OnGroupState(AvahiEntryGroup* group, AvahiEntryGroupState state, void* userdata) {
+void GamePublisher::onGroupState(AvahiEntryGroup* group, AvahiEntryGroupState state, void* userdata) {
     auto* self = static_cast<GamePublisher*>(userdata);
     switch (state) {
     case AVAHI_ENTRY_GROUP_ESTABLISHED:
         // Told from the event loop, so that a slot may end the publisher.
         QMetaObject::invokeMethod(
-            self, [self, name = QString::fromUtf8(self->name_)] { emit self->Published(name); }, Qt::QueuedConnection);
+            self, [self, name = QString::fromUtf8(self->name_)] { emit self->published(name); }, Qt::QueuedConnection);
         break;
     case AVAHI_ENTRY_GROUP_COLLISION:
-        self->name_ = Alternative(self->name_);
+        self->name_ = alternative(self->name_);
         avahi_entry_group_reset(group);
-        self->AddService();
+        self->addService();
         break;
     case AVAHI_ENTRY_GROUP_FAILURE:
         qWarning("Avahi: the game's announcement failed: %s",

@@ -23,21 +23,21 @@ public:
     // Announces the game listening on `port` under `nickname` (not empty;
     // cut to fit). On a clash with another game's name the daemon's next
     // free variant is taken. Replaces an earlier announcement.
-    void Publish(const QString& nickname, quint16 port);
+    void publish(const QString& nickname, quint16 port);
     // Takes the announcement off the network at once; nothing before
     // Publish again.
-    void Withdraw();
+    void withdraw();
 
 signals:
     // The network holds the announcement under `name`, after any renaming;
     // sent from the event loop.
-    void Published(const QString& name);
+    void published(const QString& name);
 
 private:
     void Register();
-    void AddService();
-    void DropGroup();
-    static void OnGroupState(AvahiEntryGroup* group, AvahiEntryGroupState state, void* userdata);
+    void addService();
+    void dropGroup();
+    static void onGroupState(AvahiEntryGroup* group, AvahiEntryGroupState state, void* userdata);
 
     AvahiSession session_;
     AvahiEntryGroup* group_ = nullptr;

@@ -29,7 +29,7 @@ const std::array<Option, 5> kOptions{{
 
 }  // namespace
 
-bool Enable(int descriptor) {
+bool enable(int descriptor) {
     bool all = true;
     for (const Option& option : kOptions) {
         all = setsockopt(descriptor, option.level, option.name, &option.value, sizeof option.value) == 0 && all;

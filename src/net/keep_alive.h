@@ -21,6 +21,6 @@ inline constexpr seconds kUserTimeout{30};
 
 // Turns the probes on for the connected socket `descriptor`; false when the
 // system refused a setting.
-bool Enable(int descriptor);
+bool enable(int descriptor);
 
 }  // namespace torvane::keep_alive

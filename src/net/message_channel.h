@@ -12,12 +12,12 @@ class MessageChannel {
 public:
     virtual ~MessageChannel() = default;
     // Sends one message; false when it could not go out.
-    virtual bool Send(const QString& message) = 0;
+    virtual bool send(const QString& message) = 0;
     // While paused no more messages arrive; what the rival sends waits.
-    virtual void PauseReading() = 0;
-    virtual void ResumeReading() = 0;
+    virtual void pauseReading() = 0;
+    virtual void resumeReading() = 0;
     // Runs `action` once everything that has arrived by now is delivered.
-    virtual void AfterWaiting(std::function<void()> action) = 0;
+    virtual void afterWaiting(std::function<void()> action) = 0;
 };
 
 }  // namespace torvane

@@ -10,81 +10,81 @@ MessageConnection::MessageConnection(QObject* parent, int greetingTimeoutMs)
     : QObject(parent), socket_(new PeerSocket(this)) {
     greetingTimer_.setSingleShot(true);
     greetingTimer_.setInterval(greetingTimeoutMs);
-    connect(&greetingTimer_, &QTimer::timeout, this, &MessageConnection::OnGreetingMissing);
-    connect(socket_, &PeerSocket::DataArrived, this, &MessageConnection::OnData);
-    connect(socket_, &PeerSocket::ClientConnected, this, [this] {
+    connect(&greetingTimer_, &QTimer::timeout, this, &MessageConnection::onGreetingMissing);
+    connect(socket_, &PeerSocket::dataArrived, this, &MessageConnection::onData);
+    connect(socket_, &PeerSocket::clientConnected, this, [this] {
         accepted_ = true;
-        StartClean();
-        emit ClientAccepted();
+        startClean();
+        emit clientAccepted();
     });
-    connect(socket_, &PeerSocket::Connected, this, [this] {
-        StartClean();
-        emit Connected();
+    connect(socket_, &PeerSocket::connected, this, [this] {
+        startClean();
+        emit connected();
     });
-    connect(socket_, &PeerSocket::Closed, this, &MessageConnection::OnClosed);
-    connect(socket_, &PeerSocket::Failed, this, &MessageConnection::OnFailed);
+    connect(socket_, &PeerSocket::closed, this, &MessageConnection::onClosed);
+    connect(socket_, &PeerSocket::failed, this, &MessageConnection::onFailed);
 }
 
-bool MessageConnection::Listen(quint16 port, const QHostAddress& address) {
-    Close();
+bool MessageConnection::listen(quint16 port, const QHostAddress& address) {
+    close();
     listenAddress_ = address;
-    return socket_->Listen(port, address);
+    return socket_->listen(port, address);
 }
 
-void MessageConnection::Connect(const QString& host, quint16 port) {
-    Close();
-    socket_->Connect(host, port);
+void MessageConnection::connectTo(const QString& host, quint16 port) {
+    close();
+    socket_->connectTo(host, port);
 }
 
-void MessageConnection::Close() {
+void MessageConnection::close() {
     accepted_ = false;
     greetingTimer_.stop();
-    socket_->Close();
-    reader_.Reset();
+    socket_->close();
+    reader_.reset();
 }
 
-bool MessageConnection::Send(const QString& message) { return socket_->Send(EncodeCp932(message)); }
+bool MessageConnection::send(const QString& message) { return socket_->send(encodeCp932(message)); }
 
-void MessageConnection::StartClean() {
-    reader_.Reset();
+void MessageConnection::startClean() {
+    reader_.reset();
     greeted_ = false;
     greetingTimer_.start();
 }
 
-void MessageConnection::OnData() { Deliver(reader_.Read(socket_->Read())); }
+void MessageConnection::onData() { deliver(reader_.read(socket_->read())); }
 
-void MessageConnection::OnClosed() {
-    if (!End()) emit Closed();
+void MessageConnection::onClosed() {
+    if (!end()) emit closed();
 }
 
-void MessageConnection::OnFailed(const SocketFailure& failure) {
-    if (!End()) emit Failed(failure);
+void MessageConnection::onFailed(const SocketFailure& failure) {
+    if (!end()) emit failed(failure);
 }
 
-void MessageConnection::OnGreetingMissing() {
-    if (End()) return;
-    Close();
-    emit Failed({SocketFailure::Kind::TimedOut});
+void MessageConnection::onGreetingMissing() {
+    if (end()) return;
+    close();
+    emit failed({SocketFailure::Kind::TimedOut});
 }
 
-bool MessageConnection::End() {
+bool MessageConnection::end() {
     greetingTimer_.stop();
-    Deliver(reader_.Flush());
+    deliver(reader_.flush());
     if (!accepted_ || greeted_) return false;
-    const quint16 port = socket_->ListenPort();
-    if (!Listen(port, listenAddress_)) return true;
-    emit ListeningAgain();
+    const quint16 port = socket_->listenPort();
+    if (!listen(port, listenAddress_)) return true;
+    emit listeningAgain();
     return true;
 }
 
-void MessageConnection::Deliver(const std::vector<Message>& messages) {
+void MessageConnection::deliver(const std::vector<Message>& messages) {
     if (messages.empty()) return;
     const auto isName = [](const Message& m) {
         return m.command == Command::Greeting || m.command == Command::NameReply;
     };
     greeted_ = greeted_ || std::any_of(messages.begin(), messages.end(), isName);
     if (greeted_) greetingTimer_.stop();
-    emit MessagesArrived(messages);
+    emit messagesArrived(messages);
 }
 
 }  // namespace torvane

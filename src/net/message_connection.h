@@ -33,48 +33,48 @@ public:
 
     // Listens for one rival; false, with Failed to follow, when the port is
     // not to be had. Port 0 lets the system choose: see ListenPort.
-    bool Listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
-    quint16 ListenPort() const { return socket_->ListenPort(); }
+    bool listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
+    quint16 listenPort() const { return socket_->listenPort(); }
     // Connects to the rival's server; Connected or Failed follows.
-    void Connect(const QString& host, quint16 port);
+    void connectTo(const QString& host, quint16 port);
     // Ends listening or the connection; no signal follows.
-    void Close();
+    void close();
 
     // Sends one message; false, sending nothing, without a connection.
-    bool Send(const QString& message) override;
-    bool IsConnected() const { return socket_->IsConnected(); }
-    bool IsListening() const { return socket_->IsListening(); }
+    bool send(const QString& message) override;
+    bool isConnected() const { return socket_->isConnected(); }
+    bool isListening() const { return socket_->isListening(); }
 
     // While paused no more messages arrive; see PeerSocket.
-    void PauseReading() override { socket_->PauseReading(); }
-    void ResumeReading() override { socket_->ResumeReading(); }
+    void pauseReading() override { socket_->pauseReading(); }
+    void resumeReading() override { socket_->resumeReading(); }
     // Runs `action` once what has arrived by now is delivered; see PeerSocket.
-    void AfterWaiting(std::function<void()> action) override { socket_->AfterWaiting(std::move(action)); }
+    void afterWaiting(std::function<void()> action) override { socket_->afterWaiting(std::move(action)); }
 
 signals:
     // Server: a client has connected, and may yet prove to be no rival.
-    void ClientAccepted();
+    void clientAccepted();
     // Server: that client went away before greeting; listening again.
-    void ListeningAgain();
+    void listeningAgain();
     // Client: connected to the server.
-    void Connected();
-    void MessagesArrived(const std::vector<torvane::Message>& messages);
+    void connected();
+    void messagesArrived(const std::vector<torvane::Message>& messages);
     // The rival closed the connection or stopped answering.
-    void Closed();
+    void closed();
     // Listening or connecting failed, or the connection broke.
-    void Failed(const torvane::SocketFailure& failure);
+    void failed(const torvane::SocketFailure& failure);
 
 private:
-    void StartClean();
-    void OnData();
-    void OnClosed();
-    void OnFailed(const SocketFailure& failure);
-    void OnGreetingMissing();
+    void startClean();
+    void onData();
+    void onClosed();
+    void onFailed(const SocketFailure& failure);
+    void onGreetingMissing();
     // Flushes what the rival left unfinished; true when the server lets an
     // ungreeted client go and listens again (or has failed to, which Failed
     // tells).
-    bool End();
-    void Deliver(const std::vector<Message>& messages);
+    bool end();
+    void deliver(const std::vector<Message>& messages);
 
     PeerSocket* socket_;
     MessageReader reader_;

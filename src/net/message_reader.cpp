@@ -4,8 +4,8 @@
 
 namespace torvane {
 
-std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
-    const QString text = std::exchange(tail_, QString()) + decoder_.Decode(bytes);
+std::vector<Message> MessageReader::read(QByteArrayView bytes) {
+    const QString text = std::exchange(tail_, QString()) + decoder_.decode(bytes);
     QStringView rest = text;
     std::vector<Message> continued;
     if (open_ && !rest.isEmpty() && !rest.startsWith(u'|')) {
@@ -17,7 +17,7 @@ std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
         rest = bar < 0 ? QStringView() : rest.sliced(bar);
     }
     if (rest.isEmpty()) return continued;
-    CutRead cut = CutMessages(rest, true);
+    CutRead cut = cutMessages(rest, true);
     tail_ = std::move(cut.tail);
     open_ = cut.openEnd ? std::optional(cut.messages.back().command) : std::nullopt;
     if (continued.empty()) return std::move(cut.messages);
@@ -26,14 +26,14 @@ std::vector<Message> MessageReader::Read(QByteArrayView bytes) {
     return continued;
 }
 
-std::vector<Message> MessageReader::Flush() {
-    decoder_.Reset();
+std::vector<Message> MessageReader::flush() {
+    decoder_.reset();
     open_.reset();
-    return CutMessages(std::exchange(tail_, QString()), false).messages;
+    return cutMessages(std::exchange(tail_, QString()), false).messages;
 }
 
-void MessageReader::Reset() {
-    decoder_.Reset();
+void MessageReader::reset() {
+    decoder_.reset();
     tail_.clear();
     open_.reset();
 }

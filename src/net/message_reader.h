@@ -24,12 +24,12 @@ namespace torvane {
 class MessageReader {
 public:
     // The messages of the next read.
-    std::vector<Message> Read(QByteArrayView bytes);
+    std::vector<Message> read(QByteArrayView bytes);
     // The connection has closed: what the kept tail holds, handled as it
     // stands; a kept lead byte is dropped.
-    std::vector<Message> Flush();
+    std::vector<Message> flush();
     // A new connection starts clean.
-    void Reset();
+    void reset();
 
 private:
     Cp932Decoder decoder_;

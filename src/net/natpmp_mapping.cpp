@@ -26,14 +26,14 @@ public:
     Exchange(const Exchange&) = delete;
     Exchange& operator=(const Exchange&) = delete;
 
-    bool Ready() const { return ready_; }
-    natpmp_t* Handle() { return &natpmp_; }
+    bool ready() const { return ready_; }
+    natpmp_t* handle() { return &natpmp_; }
 
     // Waits for the answer to the request just sent, letting the library
     // resend on its schedule, until an answer, an error or the deadline.
-    int Await(natpmpresp_t& response) {
+    int await(natpmpresp_t& response) {
         for (;;) {
-            const int left = MillisecondsLeft(deadline_);
+            const int left = millisecondsLeft(deadline_);
             if (left == 0) return NATPMP_TRYAGAIN;
             timeval untilResend{};
             getnatpmprequesttimeout(&natpmp_, &untilResend);
@@ -54,7 +54,7 @@ private:
 
 // The gateway's own refusals; every other error, and an answer of the
 // wrong kind, means no NAT-PMP gateway.
-MappingOutcome FailureOf(int error) {
+MappingOutcome failureOf(int error) {
     switch (error) {
     case NATPMP_ERR_NOTAUTHORIZED:
     case NATPMP_ERR_NETWORKFAILURE:
@@ -65,21 +65,21 @@ MappingOutcome FailureOf(int error) {
 
 }  // namespace
 
-MappingResult NatPmpMapping::Open(quint16 port, quint32 lease, Deadline deadline) {
+MappingResult NatPmpMapping::open(quint16 port, quint32 lease, Deadline deadline) {
     Exchange exchange(deadline);
-    if (!exchange.Ready()) return {};
+    if (!exchange.ready()) return {};
     natpmpresp_t response{};
-    if (sendpublicaddressrequest(exchange.Handle()) < 0) return {};
-    int result = exchange.Await(response);
-    if (result < 0 || response.type != NATPMP_RESPTYPE_PUBLICADDRESS) return {.outcome = FailureOf(result)};
+    if (sendpublicaddressrequest(exchange.handle()) < 0) return {};
+    int result = exchange.await(response);
+    if (result < 0 || response.type != NATPMP_RESPTYPE_PUBLICADDRESS) return {.outcome = failureOf(result)};
     MappingResult mapping{MappingOutcome::NotPublic, QHostAddress(ntohl(response.pnu.publicaddress.addr.s_addr))};
-    if (!IsPublicAddress(mapping.external)) return mapping;
+    if (!isPublicAddress(mapping.external)) return mapping;
 
     const quint16 asked = externalPort_ != 0 ? externalPort_ : port;
-    if (sendnewportmappingrequest(exchange.Handle(), NATPMP_PROTOCOL_TCP, port, asked, lease) < 0) return {};
-    result = exchange.Await(response);
+    if (sendnewportmappingrequest(exchange.handle(), NATPMP_PROTOCOL_TCP, port, asked, lease) < 0) return {};
+    result = exchange.await(response);
     if (result < 0 || response.type != NATPMP_RESPTYPE_TCPPORTMAPPING || response.pnu.newportmapping.lifetime == 0) {
-        return {.outcome = FailureOf(result)};
+        return {.outcome = failureOf(result)};
     }
     externalPort_ = response.pnu.newportmapping.mappedpublicport;
     mapping.outcome = MappingOutcome::Mapped;
@@ -90,15 +90,15 @@ MappingResult NatPmpMapping::Open(quint16 port, quint32 lease, Deadline deadline
 }
 
 // A lifetime of 0 with the inside port deletes the mapping.
-void NatPmpMapping::Remove(quint16 port, Deadline deadline) {
+void NatPmpMapping::remove(quint16 port, Deadline deadline) {
     Exchange exchange(deadline);
     natpmpresp_t response{};
-    if (exchange.Ready() && sendnewportmappingrequest(exchange.Handle(), NATPMP_PROTOCOL_TCP, port, 0, 0) >= 0) {
-        exchange.Await(response);
+    if (exchange.ready() && sendnewportmappingrequest(exchange.handle(), NATPMP_PROTOCOL_TCP, port, 0, 0) >= 0) {
+        exchange.await(response);
     }
 }
 
-bool NatPmpMapping::Restore(const QByteArrayList& hold) {
+bool NatPmpMapping::restore(const QByteArrayList& hold) {
     bool isNumber = false;
     externalPort_ = hold.size() == 1 ? hold.front().toUShort(&isNumber) : 0;
     return isNumber && externalPort_ != 0;

@@ -10,11 +10,11 @@ namespace torvane {
 
 class NatPmpMapping : public RouterMapping {
 public:
-    MappingResult Open(quint16 port, quint32 lease, Deadline deadline) override;
-    MappingResult Check(quint16 port, quint32 lease, Deadline deadline) override { return Open(port, lease, deadline); }
-    void Remove(quint16 port, Deadline deadline) override;
-    QByteArrayList Hold() const override { return {QByteArray::number(externalPort_)}; }
-    bool Restore(const QByteArrayList& hold) override;
+    MappingResult open(quint16 port, quint32 lease, Deadline deadline) override;
+    MappingResult check(quint16 port, quint32 lease, Deadline deadline) override { return open(port, lease, deadline); }
+    void remove(quint16 port, Deadline deadline) override;
+    QByteArrayList hold() const override { return {QByteArray::number(externalPort_)}; }
+    bool restore(const QByteArrayList& hold) override;
 
 private:
     // The outside port the gateway gave, asked for again on renewal.

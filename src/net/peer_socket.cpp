@@ -11,22 +11,22 @@ namespace torvane {
 
 PeerSocket::PeerSocket(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) {
     qRegisterMetaType<SocketFailure>();
-    connect(server_, &QTcpServer::newConnection, this, &PeerSocket::OnNewConnection);
+    connect(server_, &QTcpServer::newConnection, this, &PeerSocket::onNewConnection);
     connectTimer_.setSingleShot(true);
     connect(&connectTimer_, &QTimer::timeout, this, [this] {
-        DropConnection();
+        dropConnection();
         state_ = State::Closed;
-        FailLater({SocketFailure::Kind::TimedOut});
+        failLater({SocketFailure::Kind::TimedOut});
     });
 }
 
-PeerSocket::~PeerSocket() { Close(); }
+PeerSocket::~PeerSocket() { close(); }
 
-bool PeerSocket::Listen(quint16 port, const QHostAddress& address) {
-    Close();
+bool PeerSocket::listen(quint16 port, const QHostAddress& address) {
+    close();
     listenPort_ = port;
     if (!server_->listen(address, port)) {
-        FailLater(FailureOf(server_->serverError(), server_->errorString()));
+        failLater(failureOf(server_->serverError(), server_->errorString()));
         return false;
     }
     // Listening again later uses the same port, also when the system chose it.
@@ -36,7 +36,7 @@ bool PeerSocket::Listen(quint16 port, const QHostAddress& address) {
 }
 
 // Only the first client of a listen is taken; the others are turned away.
-void PeerSocket::OnNewConnection() {
+void PeerSocket::onNewConnection() {
     while (server_->hasPendingConnections()) {
         QTcpSocket* socket = server_->nextPendingConnection();
         if (state_ != State::Listening) {
@@ -46,33 +46,33 @@ void PeerSocket::OnNewConnection() {
         }
         server_->close();
         socket->setParent(this);
-        Attach(socket);
-        keep_alive::Enable(int(socket->socketDescriptor()));
+        attach(socket);
+        keep_alive::enable(int(socket->socketDescriptor()));
         state_ = State::Connected;
-        if (socket->bytesAvailable() > 0) ScheduleDelivery();
-        emit ClientConnected();
+        if (socket->bytesAvailable() > 0) scheduleDelivery();
+        emit clientConnected();
     }
 }
 
-void PeerSocket::Connect(const QString& host, quint16 port) {
-    Close();
+void PeerSocket::connectTo(const QString& host, quint16 port) {
+    close();
     auto* socket = new QTcpSocket(this);
-    Attach(socket);
+    attach(socket);
     connect(socket, &QTcpSocket::connected, this, [this, socket] {
         connectTimer_.stop();
-        keep_alive::Enable(int(socket->socketDescriptor()));
+        keep_alive::enable(int(socket->socketDescriptor()));
         state_ = State::Connected;
-        emit Connected();
+        emit connected();
     });
     state_ = State::Connecting;
     connectTimer_.start(kConnectTimeoutMs);
     socket->connectToHost(host, port);
 }
 
-void PeerSocket::Close() {
+void PeerSocket::close() {
     connectTimer_.stop();
     server_->close();
-    DropConnection();
+    dropConnection();
     state_ = State::Closed;
     end_.reset();
     paused_ = false;
@@ -80,27 +80,27 @@ void PeerSocket::Close() {
     afterWaiting_.clear();
 }
 
-bool PeerSocket::Send(const QByteArray& bytes) {
-    if (!IsConnected() || !connection_) return false;
+bool PeerSocket::send(const QByteArray& bytes) {
+    if (!isConnected() || !connection_) return false;
     if (connection_->write(bytes) != bytes.size()) return false;
     connection_->flush();
     return true;
 }
 
-QByteArray PeerSocket::Read() {
+QByteArray PeerSocket::read() {
     if (!connection_) return {};
     QByteArray bytes = connection_->read(kReadChunkBytes);
     delivered_ += bytes.size();
     return bytes;
 }
 
-void PeerSocket::PauseReading() { paused_ = true; }
+void PeerSocket::pauseReading() { paused_ = true; }
 
-void PeerSocket::ResumeReading() {
-    if (std::exchange(paused_, false)) ScheduleDelivery();
+void PeerSocket::resumeReading() {
+    if (std::exchange(paused_, false)) scheduleDelivery();
 }
 
-void PeerSocket::AfterWaiting(std::function<void()> action) {
+void PeerSocket::afterWaiting(std::function<void()> action) {
     int unread = 0;
     if (connection_ && ioctl(int(connection_->socketDescriptor()), FIONREAD, &unread) != 0) unread = 0;
     const qint64 owed = connection_ ? connection_->bytesAvailable() + unread : 0;
@@ -113,7 +113,7 @@ void PeerSocket::AfterWaiting(std::function<void()> action) {
 
 // Each action runs once the bytes it waited for are delivered, or, with
 // `ended`, because none will come.
-void PeerSocket::RunAfterWaiting(qint64 delivered, bool ended) {
+void PeerSocket::runAfterWaiting(qint64 delivered, bool ended) {
     std::vector<std::function<void()>> due;
     for (auto owed = afterWaiting_.begin(); owed != afterWaiting_.end();) {
         owed->bytes -= delivered;
@@ -127,68 +127,68 @@ void PeerSocket::RunAfterWaiting(qint64 delivered, bool ended) {
     for (const auto& action : due) action();
 }
 
-void PeerSocket::Attach(QTcpSocket* socket) {
+void PeerSocket::attach(QTcpSocket* socket) {
     connection_ = socket;
     socket->setReadBufferSize(kReadChunkBytes);
     // A move and the win that follows it go out at once, not after the
     // acknowledgement of the move.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    connect(socket, &QTcpSocket::readyRead, this, &PeerSocket::ScheduleDelivery);
-    connect(socket, &QTcpSocket::errorOccurred, this, &PeerSocket::OnSocketError);
+    connect(socket, &QTcpSocket::readyRead, this, &PeerSocket::scheduleDelivery);
+    connect(socket, &QTcpSocket::errorOccurred, this, &PeerSocket::onSocketError);
 }
 
-void PeerSocket::ScheduleDelivery() {
+void PeerSocket::scheduleDelivery() {
     if (deliveryQueued_ || paused_) return;
     deliveryQueued_ = true;
-    QMetaObject::invokeMethod(this, &PeerSocket::Deliver, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &PeerSocket::deliver, Qt::QueuedConnection);
 }
 
 // One read per call; whatever it did not take is delivered next, after the
 // events that queued up meanwhile. The end of the connection comes after
 // its last byte.
-void PeerSocket::Deliver() {
+void PeerSocket::deliver() {
     deliveryQueued_ = false;
     if (paused_) return;
     if (connection_ && connection_->bytesAvailable() > 0) {
         delivered_ = 0;
-        emit DataArrived();
-        RunAfterWaiting(delivered_, false);
-        ScheduleDelivery();
+        emit dataArrived();
+        runAfterWaiting(delivered_, false);
+        scheduleDelivery();
         return;
     }
     if (!end_) return;
-    RunAfterWaiting(0, true);
+    runAfterWaiting(0, true);
     const Ending ending = *std::exchange(end_, std::nullopt);
     if (ending.closed) {
-        emit Closed();
+        emit closed();
     } else {
-        emit Failed(ending.failure);
+        emit failed(ending.failure);
     }
 }
 
-void PeerSocket::OnSocketError() {
+void PeerSocket::onSocketError() {
     if (!connection_) return;
     connectTimer_.stop();
     const auto error = connection_->error();
-    const SocketFailure failure = FailureOf(error, connection_->errorString());
-    const bool wasConnected = IsConnected();
+    const SocketFailure failure = failureOf(error, connection_->errorString());
+    const bool wasConnected = isConnected();
     state_ = State::Closed;
     if (!wasConnected) {
-        FailLater(failure);
+        failLater(failure);
         return;
     }
     // A rival that stopped answering is gone as surely as one that closed.
     const bool closed = error == QAbstractSocket::RemoteHostClosedError || error == QAbstractSocket::SocketTimeoutError;
     end_ = Ending{closed, failure};
-    ScheduleDelivery();
+    scheduleDelivery();
 }
 
-void PeerSocket::FailLater(const SocketFailure& failure) {
+void PeerSocket::failLater(const SocketFailure& failure) {
     QMetaObject::invokeMethod(
-        this, [this, failure] { emit Failed(failure); }, Qt::QueuedConnection);
+        this, [this, failure] { emit failed(failure); }, Qt::QueuedConnection);
 }
 
-void PeerSocket::DropConnection() {
+void PeerSocket::dropConnection() {
     if (!connection_) return;
     QTcpSocket* socket = connection_;
     connection_ = nullptr;
@@ -202,7 +202,7 @@ void PeerSocket::DropConnection() {
     }
 }
 
-SocketFailure PeerSocket::FailureOf(int error, const QString& systemText) const {
+SocketFailure PeerSocket::failureOf(int error, const QString& systemText) const {
     using Kind = SocketFailure::Kind;
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError: return {Kind::Refused};

@@ -48,29 +48,29 @@ public:
     // Listens on `port` at `address` (port 0: the system picks; see
     // ListenPort). False, with Failed to follow, when the port is not to be
     // had. The first client becomes the connection and listening ends.
-    bool Listen(quint16 port, const QHostAddress& address);
+    bool listen(quint16 port, const QHostAddress& address);
     // The port listened on last.
-    quint16 ListenPort() const { return listenPort_; }
+    quint16 listenPort() const { return listenPort_; }
     // Connects to `host`; Connected or Failed follows.
-    void Connect(const QString& host, quint16 port);
+    void connectTo(const QString& host, quint16 port);
     // Stops listening or ends the connection; no signal follows.
-    void Close();
+    void close();
 
     // False, sending nothing, when no connection is open.
-    bool Send(const QByteArray& bytes);
+    bool send(const QByteArray& bytes);
     // The bytes received and not yet taken, at most kReadChunkBytes.
-    QByteArray Read();
+    QByteArray read();
     // While paused nothing is read: what the peer sends waits in the
     // system's buffers, and TCP holds the peer back once they are full.
-    void PauseReading();
-    void ResumeReading();
+    void pauseReading();
+    void resumeReading();
     // Runs `action` once every byte that has arrived by now is delivered
     // (at once when none waits, or while paused), so that a timer's work
     // follows what the peer sent before it fired.
-    void AfterWaiting(std::function<void()> action);
+    void afterWaiting(std::function<void()> action);
 
-    bool IsConnected() const { return state_ == State::Connected; }
-    bool IsListening() const { return state_ == State::Listening; }
+    bool isConnected() const { return state_ == State::Connected; }
+    bool isListening() const { return state_ == State::Listening; }
 
     // How long a connection attempt may take before it is given up.
     static constexpr int kConnectTimeoutMs = 20000;
@@ -79,25 +79,25 @@ public:
 
 signals:
     // The first client has connected; listening has ended.
-    void ClientConnected();
+    void clientConnected();
     // The connection to the server is made.
-    void Connected();
-    void DataArrived();
+    void connected();
+    void dataArrived();
     // The peer closed the connection or stopped answering.
-    void Closed();
-    void Failed(const torvane::SocketFailure& failure);
+    void closed();
+    void failed(const torvane::SocketFailure& failure);
 
 private:
     enum class State { Closed, Listening, Connecting, Connected };
 
-    void OnNewConnection();
-    void Attach(QTcpSocket* socket);
-    void ScheduleDelivery();
-    void Deliver();
-    void OnSocketError();
-    void FailLater(const SocketFailure& failure);
-    void DropConnection();
-    SocketFailure FailureOf(int error, const QString& systemText) const;
+    void onNewConnection();
+    void attach(QTcpSocket* socket);
+    void scheduleDelivery();
+    void deliver();
+    void onSocketError();
+    void failLater(const SocketFailure& failure);
+    void dropConnection();
+    SocketFailure failureOf(int error, const QString& systemText) const;
 
     State state_ = State::Closed;
     quint16 listenPort_ = 0;
@@ -120,7 +120,7 @@ private:
     std::vector<Owed> afterWaiting_;
     // Bytes taken by Read during the current delivery.
     qint64 delivered_ = 0;
-    void RunAfterWaiting(qint64 delivered, bool ended);
+    void runAfterWaiting(qint64 delivered, bool ended);
     QTimer connectTimer_;
 };
 

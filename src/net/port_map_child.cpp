@@ -11,7 +11,7 @@ namespace {
 constexpr std::chrono::milliseconds kGrace{300};
 
 // The helper stands beside the game, installed or built.
-QString HelperPath() {
+QString helperPath() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QStringLiteral(TORVANE_PORTMAP_PROGRAM);
 }
 
@@ -23,43 +23,43 @@ PortMapChild::PortMapChild(QObject* parent) : QObject(parent) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     overrun_.setSingleShot(true);
     connect(&overrun_, &QTimer::timeout, &process_, &QProcess::kill);
-    connect(&process_, &QProcess::readyReadStandardOutput, this, &PortMapChild::Read);
+    connect(&process_, &QProcess::readyReadStandardOutput, this, &PortMapChild::read);
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
-        Read();
+        read();
         const bool clean = status == QProcess::NormalExit && code == 0;
-        Report(clean ? ParseAnswer(output_).value_or(PortMapAnswer{}) : PortMapAnswer{});
+        report(clean ? parseAnswer(output_).value_or(PortMapAnswer{}) : PortMapAnswer{});
     });
     // Reported from the event loop, never from inside Start.
     connect(
         &process_, &QProcess::errorOccurred, this,
         [this](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart) Report({});
+            if (error == QProcess::FailedToStart) report({});
         },
         Qt::QueuedConnection);
 }
 
-void PortMapChild::Start(const PortMapRequest& request) {
+void PortMapChild::start(const PortMapRequest& request) {
     output_.clear();
     running_ = true;
     const std::chrono::milliseconds allowed = request.budget + kGrace;
     deadline_ = QDeadlineTimer(allowed);
     overrun_.start(allowed);
-    process_.start(HelperPath(), RequestArguments(request), QIODevice::ReadOnly);
+    process_.start(helperPath(), requestArguments(request), QIODevice::ReadOnly);
 }
 
-void PortMapChild::Stop() {
+void PortMapChild::stop() {
     running_ = false;
     overrun_.stop();
     if (process_.state() != QProcess::NotRunning) process_.kill();
 }
 
-void PortMapChild::Finish() {
+void PortMapChild::finish() {
     if (!running_) return;
     if (!process_.waitForFinished(static_cast<int>(std::max<qint64>(deadline_.remainingTime(), 0)))) process_.kill();
 }
 
 // More than an answer is no answer: the run ends and the rest goes unread.
-void PortMapChild::Read() {
+void PortMapChild::read() {
     output_ += process_.readAllStandardOutput();
     if (output_.size() <= kLongestAnswer) return;
     output_.truncate(kLongestAnswer + 1);
@@ -67,11 +67,11 @@ void PortMapChild::Read() {
     process_.kill();
 }
 
-void PortMapChild::Report(const PortMapAnswer& answer) {
+void PortMapChild::report(const PortMapAnswer& answer) {
     if (!running_) return;
     running_ = false;
     overrun_.stop();
-    emit Answered(answer);
+    emit answered(answer);
 }
 
 }  // namespace torvane

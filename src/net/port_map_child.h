@@ -20,22 +20,22 @@ public:
 
     // Starts a run; Answered follows once, unless Stop comes first. Only
     // when no run is going.
-    void Start(const PortMapRequest& request);
-    bool Running() const { return running_; }
+    void start(const PortMapRequest& request);
+    bool running() const { return running_; }
     // Ends the run at once; nothing is reported.
-    void Stop();
+    void stop();
     // Waits for the run to end by itself, no longer than its deadline; for
     // the program's last moments only. An unfinished run is ended after.
-    void Finish();
+    void finish();
 
 signals:
     // A run that crashed, overran, could not start or said anything else
     // than one answer line answers NoRouter.
-    void Answered(const torvane::PortMapAnswer& answer);
+    void answered(const torvane::PortMapAnswer& answer);
 
 private:
-    void Read();
-    void Report(const PortMapAnswer& answer);
+    void read();
+    void report(const PortMapAnswer& answer);
 
     QProcess process_;
     QTimer overrun_;

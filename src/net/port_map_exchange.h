@@ -11,6 +11,6 @@
 namespace torvane {
 
 // The answer to print; nullopt for a removal, which has nothing to say.
-std::optional<PortMapAnswer> CarryOut(const PortMapRequest& request);
+std::optional<PortMapAnswer> carryOut(const PortMapRequest& request);
 
 }  // namespace torvane

@@ -33,19 +33,19 @@ constexpr qsizetype kMappedWords = 5;
 const QByteArray kNoEpoch = "-";
 
 template <typename Key, std::size_t N>
-const char* WordOf(const std::array<std::pair<Key, const char*>, N>& table, Key key) {
+const char* wordOf(const std::array<std::pair<Key, const char*>, N>& table, Key key) {
     return std::find_if(table.begin(), table.end(), [&](const auto& row) { return row.first == key; })->second;
 }
 
 template <typename Key, std::size_t N>
-std::optional<Key> KeyOf(const std::array<std::pair<Key, const char*>, N>& table, QByteArrayView word) {
+std::optional<Key> keyOf(const std::array<std::pair<Key, const char*>, N>& table, QByteArrayView word) {
     const auto row = std::find_if(table.begin(), table.end(), [&](const auto& r) { return word == r.second; });
     if (row == table.end()) return std::nullopt;
     return row->first;
 }
 
 // The address, port, lifetime, epoch and hold after "mapped".
-bool ReadMapped(const QByteArrayList& words, MappingResult& result, QByteArrayList& hold) {
+bool readMapped(const QByteArrayList& words, MappingResult& result, QByteArrayList& hold) {
     if (words.size() <= kMappedWords) return false;
     bool portIsNumber = false, lifetimeIsNumber = false, epochIsNumber = true;
     result.externalPort = words[2].toUShort(&portIsNumber);
@@ -57,16 +57,16 @@ bool ReadMapped(const QByteArrayList& words, MappingResult& result, QByteArrayLi
 
 }  // namespace
 
-QStringList RequestArguments(const PortMapRequest& request) {
-    QStringList arguments = {QString::fromLatin1(WordOf(kKindWords, request.kind)), QString::number(request.port),
+QStringList requestArguments(const PortMapRequest& request) {
+    QStringList arguments = {QString::fromLatin1(wordOf(kKindWords, request.kind)), QString::number(request.port),
                              QString::number(request.lease), QString::number(request.budget.count())};
     for (const QByteArray& word : request.hold) arguments << QString::fromLatin1(word);
     return arguments;
 }
 
-std::optional<PortMapRequest> ParseRequest(const QStringList& arguments) {
+std::optional<PortMapRequest> parseRequest(const QStringList& arguments) {
     if (arguments.size() < kRequestWords) return std::nullopt;
-    const std::optional<Kind> kind = KeyOf(kKindWords, arguments[0].toUtf8());
+    const std::optional<Kind> kind = keyOf(kKindWords, arguments[0].toUtf8());
     bool portIsNumber = false, leaseIsNumber = false, budgetIsNumber = false;
     PortMapRequest request{.kind = kind.value_or(Kind::Open),
                            .port = arguments[1].toUShort(&portIsNumber),
@@ -75,15 +75,15 @@ std::optional<PortMapRequest> ParseRequest(const QStringList& arguments) {
     for (const QString& word : arguments.mid(kRequestWords)) request.hold << word.toUtf8();
     const bool valid = kind && portIsNumber && request.port != 0 && leaseIsNumber && budgetIsNumber &&
                        request.budget.count() > 0 && request.budget.count() <= kLongestBudgetMs &&
-                       std::all_of(request.hold.begin(), request.hold.end(), IsWord) &&
+                       std::all_of(request.hold.begin(), request.hold.end(), isWord) &&
                        (request.kind == Kind::Open) == request.hold.isEmpty();
     if (!valid) return std::nullopt;
     return request;
 }
 
-QByteArray AnswerLine(const PortMapAnswer& answer) {
+QByteArray answerLine(const PortMapAnswer& answer) {
     const MappingResult& result = answer.result;
-    QByteArrayList words = {WordOf(kOutcomeWords, result.outcome)};
+    QByteArrayList words = {wordOf(kOutcomeWords, result.outcome)};
     if (result.outcome == MappingOutcome::NotPublic || result.outcome == MappingOutcome::Mapped) {
         words << result.external.toString().toLatin1();
     }
@@ -94,12 +94,12 @@ QByteArray AnswerLine(const PortMapAnswer& answer) {
     return words.join(' ') + '\n';
 }
 
-std::optional<PortMapAnswer> ParseAnswer(QByteArrayView output) {
+std::optional<PortMapAnswer> parseAnswer(QByteArrayView output) {
     if (output.size() > kLongestAnswer || !output.endsWith('\n')) return std::nullopt;
     // A newline anywhere else is no word's.
     const QByteArrayList words = output.chopped(1).toByteArray().split(' ');
-    if (!std::all_of(words.begin(), words.end(), IsWord)) return std::nullopt;
-    const std::optional<MappingOutcome> outcome = KeyOf(kOutcomeWords, words[0]);
+    if (!std::all_of(words.begin(), words.end(), isWord)) return std::nullopt;
+    const std::optional<MappingOutcome> outcome = keyOf(kOutcomeWords, words[0]);
     if (!outcome) return std::nullopt;
     PortMapAnswer answer{{*outcome}};
     const bool withAddress = *outcome == MappingOutcome::NotPublic || *outcome == MappingOutcome::Mapped;
@@ -108,7 +108,7 @@ std::optional<PortMapAnswer> ParseAnswer(QByteArrayView output) {
     answer.result.external = QHostAddress(QString::fromLatin1(words[1]));
     if (answer.result.external.protocol() != QAbstractSocket::IPv4Protocol) return std::nullopt;
     if (*outcome == MappingOutcome::NotPublic) return words.size() == 2 ? std::optional(answer) : std::nullopt;
-    if (!ReadMapped(words, answer.result, answer.hold)) return std::nullopt;
+    if (!readMapped(words, answer.result, answer.hold)) return std::nullopt;
     return answer;
 }
 

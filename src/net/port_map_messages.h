@@ -26,8 +26,8 @@ struct PortMapRequest {
     QByteArrayList hold{};
 };
 
-QStringList RequestArguments(const PortMapRequest& request);
-std::optional<PortMapRequest> ParseRequest(const QStringList& arguments);
+QStringList requestArguments(const PortMapRequest& request);
+std::optional<PortMapRequest> parseRequest(const QStringList& arguments);
 
 struct PortMapAnswer {
     MappingResult result;
@@ -39,8 +39,8 @@ struct PortMapAnswer {
 inline constexpr qsizetype kLongestAnswer = 1024;
 
 // One line, ended by a newline.
-QByteArray AnswerLine(const PortMapAnswer& answer);
+QByteArray answerLine(const PortMapAnswer& answer);
 // The helper's whole output: exactly one such line, or nullopt.
-std::optional<PortMapAnswer> ParseAnswer(QByteArrayView output);
+std::optional<PortMapAnswer> parseAnswer(QByteArrayView output);
 
 }  // namespace torvane

@@ -16,7 +16,7 @@ constexpr milliseconds kShortestWait{1000};
 // itself before it answers, and does so several times.
 constexpr milliseconds kAfterAnnouncement{1000};
 
-bool SameAddress(const MappingResult& a, const MappingResult& b) {
+bool sameAddress(const MappingResult& a, const MappingResult& b) {
     return a.external == b.external && a.externalPort == b.externalPort;
 }
 
@@ -24,88 +24,88 @@ bool SameAddress(const MappingResult& a, const MappingResult& b) {
 
 PortMapper::PortMapper(const PortMapTiming& timing, QObject* parent) : QObject(parent), timing_(timing) {
     next_.setSingleShot(true);
-    connect(&next_, &QTimer::timeout, this, &PortMapper::Ask);
-    connect(&exchange_, &PortMapChild::Answered, this, &PortMapper::OnAnswer);
-    connect(&announcements_, &RouterAnnouncements::Heard, this, &PortMapper::OnAnnounced);
+    connect(&next_, &QTimer::timeout, this, &PortMapper::ask);
+    connect(&exchange_, &PortMapChild::answered, this, &PortMapper::onAnswer);
+    connect(&announcements_, &RouterAnnouncements::heard, this, &PortMapper::onAnnounced);
 }
 
 PortMapper::~PortMapper() {
-    Close();
-    removal_.Finish();
+    close();
+    removal_.finish();
 }
 
-void PortMapper::Open(quint16 port) {
+void PortMapper::open(quint16 port) {
     if (state_ != State::Idle) return;
     port_ = port;
     state_ = State::Opening;
-    Ask();
+    ask();
 }
 
-void PortMapper::Close() {
+void PortMapper::close() {
     if (state_ == State::Closed) return;
     const bool holding = state_ == State::Held;
     state_ = State::Closed;
     next_.stop();
-    exchange_.Stop();
-    if (holding) removal_.Start({PortMapRequest::Kind::Remove, port_, 0, timing_.removal, held_.hold});
+    exchange_.stop();
+    if (holding) removal_.start({PortMapRequest::Kind::Remove, port_, 0, timing_.removal, held_.hold});
 }
 
 // Checks the mapping held; else asks for it, the first time or again.
-void PortMapper::Ask() {
+void PortMapper::ask() {
     using Kind = PortMapRequest::Kind;
     const bool held = state_ == State::Held;
-    exchange_.Start({held ? Kind::Check : Kind::Open, port_, timing_.leaseSeconds, timing_.exchange,
+    exchange_.start({held ? Kind::Check : Kind::Open, port_, timing_.leaseSeconds, timing_.exchange,
                      held ? held_.hold : QByteArrayList{}});
 }
 
-void PortMapper::OnAnswer(const PortMapAnswer& answer) {
+void PortMapper::onAnswer(const PortMapAnswer& answer) {
     const bool mapped = answer.result.outcome == MappingOutcome::Mapped;
-    const bool restarted = mapped && epoch_.Restarted(answer.result.epoch, RouterEpoch::Clock::now());
+    const bool restarted = mapped && epoch_.restarted(answer.result.epoch, RouterEpoch::Clock::now());
     switch (state_) {
     case State::Opening:
         if (mapped) break;
         state_ = State::Idle;
-        emit Opened(answer.result);
+        emit opened(answer.result);
         return;
-    case State::Held: return OnChecked(answer, restarted);
+    case State::Held: return onChecked(answer, restarted);
     case State::Lost:
         if (mapped) break;
-        return ScheduleNext();
+        return scheduleNext();
     case State::Idle:
     case State::Closed: return;
     }
-    Hold(answer);
-    emit Opened(answer.result);
+    hold(answer);
+    emit opened(answer.result);
 }
 
 // A router that restarted and took the renewal as a new request, or that
 // forwards from another address now, lost what the window shows: both are
 // said. One that no longer forwards is asked again at once.
-void PortMapper::OnChecked(const PortMapAnswer& answer, bool restarted) {
+void PortMapper::onChecked(const PortMapAnswer& answer, bool restarted) {
     if (answer.result.outcome != MappingOutcome::Mapped) {
         state_ = State::Lost;
         held_ = {};
-        epoch_.Forget();
+        epoch_.forget();
         next_.start(0);
-        emit Lost();
+        emit lost();
         return;
     }
-    const bool moved = restarted || !SameAddress(answer.result, held_.result);
-    Hold(answer);
+    const bool moved = restarted || !sameAddress(answer.result, held_.result);
+    hold(answer);
     if (!moved) return;
-    emit Lost();
-    emit Opened(answer.result);
+    emit lost();
+    emit opened(answer.result);
 }
 
-void PortMapper::Hold(const PortMapAnswer& answer) {
+void PortMapper::hold(const PortMapAnswer& answer) {
     state_ = State::Held;
     held_ = answer;
-    announcements_.Listen();
-    ScheduleNext();
+    announcements_.listen();
+    scheduleNext();
 }
 
 // Checked at least twice per lease the router granted.
-void PortMapper::ScheduleNext() {
+void PortMapper::scheduleNext() {
     milliseconds wait = timing_.check;
     const quint32 lifetime = held_.result.lifetime;
     if (state_ == State::Held && lifetime > 0) wait = std::min(wait, milliseconds(qint64{lifetime} * 1000 / 2));
@@ -113,9 +113,9 @@ void PortMapper::ScheduleNext() {
     next_.start(std::max(wait, kShortestWait));
 }
 
-void PortMapper::OnAnnounced() {
+void PortMapper::onAnnounced() {
     if (state_ != State::Held && state_ != State::Lost) return;
-    if (exchange_.Running()) {
+    if (exchange_.running()) {
         announced_ = true;
     } else if (next_.remainingTimeAsDuration() > kAfterAnnouncement) {
         next_.start(kAfterAnnouncement);

@@ -29,25 +29,25 @@ public:
     ~PortMapper() override;
 
     // Asks for `port`; Opened follows once. Kept until Close.
-    void Open(quint16 port);
+    void open(quint16 port);
     // Gives the mapping back in the background; nothing is reported after.
-    void Close();
+    void close();
 
 signals:
     // The router's first answer; after Lost, the mapping once it is back.
-    void Opened(const torvane::MappingResult& result);
+    void opened(const torvane::MappingResult& result);
     // The router no longer forwards the port as Opened last said.
-    void Lost();
+    void lost();
 
 private:
     enum class State { Idle, Opening, Held, Lost, Closed };
 
-    void Ask();
-    void OnAnswer(const PortMapAnswer& answer);
-    void OnChecked(const PortMapAnswer& answer, bool restarted);
-    void Hold(const PortMapAnswer& answer);
-    void ScheduleNext();
-    void OnAnnounced();
+    void ask();
+    void onAnswer(const PortMapAnswer& answer);
+    void onChecked(const PortMapAnswer& answer, bool restarted);
+    void hold(const PortMapAnswer& answer);
+    void scheduleNext();
+    void onAnnounced();
 
     const PortMapTiming timing_;
     PortMapChild exchange_;

@@ -30,13 +30,13 @@ const std::array<std::pair<const char*, int>, 15> kNotPublic = {{
 
 }  // namespace
 
-int MillisecondsLeft(Deadline deadline) {
+int millisecondsLeft(Deadline deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
-bool IsPublicAddress(const QHostAddress& address) {
+bool isPublicAddress(const QHostAddress& address) {
     bool isV4 = false;
     // Also takes an IPv4 address written the IPv6 way.
     const QHostAddress v4(address.toIPv4Address(&isV4));
@@ -46,7 +46,7 @@ bool IsPublicAddress(const QHostAddress& address) {
     });
 }
 
-bool IsWord(QByteArrayView text) {
+bool isWord(QByteArrayView text) {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7f; });
 }
 

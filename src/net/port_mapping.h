@@ -35,17 +35,17 @@ struct MappingResult {
 using Deadline = std::chrono::steady_clock::time_point;
 
 // Milliseconds left until `deadline`, never negative.
-int MillisecondsLeft(Deadline deadline);
+int millisecondsLeft(Deadline deadline);
 
 // Whether other machines on the internet can reach `address`, a NAT
 // router's outside IPv4 address: false for private, shared (carrier-grade
 // NAT), loopback, link-local, documentation, multicast and other reserved
 // ranges, and for anything that is not IPv4.
-bool IsPublicAddress(const QHostAddress& address);
+bool isPublicAddress(const QHostAddress& address);
 
 // Whether `text` can go on a command line or an answer line as one word:
 // printable ASCII without blanks, not empty.
-bool IsWord(QByteArrayView text);
+bool isWord(QByteArrayView text);
 
 // One protocol's hold on one forwarded TCP port, the same number outside
 // as inside where the router allows. Calls block for at most the time they
@@ -54,16 +54,16 @@ class RouterMapping {
 public:
     virtual ~RouterMapping() = default;
     // Asks for `port` to be forwarded to this machine for `lease` seconds.
-    virtual MappingResult Open(quint16 port, quint32 lease, Deadline deadline) = 0;
+    virtual MappingResult open(quint16 port, quint32 lease, Deadline deadline) = 0;
     // Mapped while the router still forwards the port as Restore described,
     // renewed when due; anything else means the mapping is gone.
-    virtual MappingResult Check(quint16 port, quint32 lease, Deadline deadline) = 0;
+    virtual MappingResult check(quint16 port, quint32 lease, Deadline deadline) = 0;
     // Gives the mapping back.
-    virtual void Remove(quint16 port, Deadline deadline) = 0;
+    virtual void remove(quint16 port, Deadline deadline) = 0;
     // What a later run needs to check or remove the mapping, as printable
     // words without blanks, and taking them up again.
-    virtual QByteArrayList Hold() const = 0;
-    virtual bool Restore(const QByteArrayList& hold) = 0;
+    virtual QByteArrayList hold() const = 0;
+    virtual bool restore(const QByteArrayList& hold) = 0;
 };
 
 }  // namespace torvane

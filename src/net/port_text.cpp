@@ -6,7 +6,7 @@
 
 namespace torvane {
 
-std::optional<quint16> ParsePort(QStringView text) {
+std::optional<quint16> parsePort(QStringView text) {
     const QStringView digits = text.trimmed();
     const bool allDigits = std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     bool ok = false;

@@ -9,6 +9,6 @@ namespace torvane {
 
 // A whole number from 0 to 65535, spaces around it allowed; no value for
 // anything else. Where 0 makes no sense the caller refuses it.
-std::optional<quint16> ParsePort(QStringView text);
+std::optional<quint16> parsePort(QStringView text);
 
 }  // namespace torvane

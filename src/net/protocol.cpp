@@ -28,7 +28,7 @@ constexpr std::array<Tag, 7> kTags{{
     {Command::GameOver, u"|Finis"},
 }};
 
-QStringView TagOf(Command command) {
+QStringView tagOf(Command command) {
     const auto* tag =
         std::find_if(kTags.begin(), kTags.end(), [command](const Tag& t) { return t.command == command; });
     Q_ASSERT(tag != kTags.end());
@@ -38,7 +38,7 @@ QStringView TagOf(Command command) {
 // The command `rest` starts with, or Plain when it starts with none. Compared
 // inline: this runs once per message and a library call per tag costs more
 // than the rest of the cutting.
-Command CommandOf(QStringView rest) {
+Command commandOf(QStringView rest) {
     if (rest.size() < kTagLength) {
         return Command::Plain;
     }
@@ -65,9 +65,9 @@ constexpr std::array<Needs, 3> kArgumentNeeds{{
 
 // A read that stops inside a tag or before the argument it needs: the rest
 // may still be coming.
-bool IsUnfinished(QStringView rest) {
+bool isUnfinished(QStringView rest) {
     for (const Needs& needs : kArgumentNeeds) {
-        if (rest.size() < kArgumentStart + needs.characters && rest.startsWith(TagOf(needs.command))) {
+        if (rest.size() < kArgumentStart + needs.characters && rest.startsWith(tagOf(needs.command))) {
             return true;
         }
     }
@@ -77,8 +77,8 @@ bool IsUnfinished(QStringView rest) {
     return std::any_of(kTags.begin(), kTags.end(), [rest](const Tag& tag) { return tag.text.startsWith(rest); });
 }
 
-QString Tagged(Command command, QStringView argument = {}) {
-    const QStringView tag = TagOf(command);
+QString tagged(Command command, QStringView argument = {}) {
+    const QStringView tag = tagOf(command);
     QString message;
     message.reserve(tag.size() + 1 + argument.size());
     message.append(tag).append(kSeparator).append(argument);
@@ -87,8 +87,8 @@ QString Tagged(Command command, QStringView argument = {}) {
 
 // Handles the message at the start of `rest`. Returns where the next message
 // starts within `rest`, or kReadEnds.
-qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages) {
-    const Command command = CommandOf(rest);
+qsizetype takeMessage(QStringView rest, std::vector<Message>& messages) {
+    const Command command = commandOf(rest);
     if (command == Command::Plain) {
         return kReadEnds;
     }
@@ -115,7 +115,7 @@ qsizetype TakeMessage(QStringView rest, std::vector<Message>& messages) {
 
 }  // namespace
 
-CutRead CutMessages(QStringView read, bool keepTail) {
+CutRead cutMessages(QStringView read, bool keepTail) {
     CutRead cut;
     if (read.isEmpty()) {
         return cut;
@@ -130,9 +130,9 @@ CutRead CutMessages(QStringView read, bool keepTail) {
     const qsizetype bars = std::count(read.utf16(), read.utf16() + read.size(), kBar.unicode());
     cut.messages.reserve(std::min(bars, read.size() / kArgumentStart + 1));
     QStringView rest = read;
-    for (qsizetype next = 0; next != kReadEnds; next = TakeMessage(rest, cut.messages)) {
+    for (qsizetype next = 0; next != kReadEnds; next = takeMessage(rest, cut.messages)) {
         rest = rest.sliced(next);
-        if (keepTail && IsUnfinished(rest)) {
+        if (keepTail && isUnfinished(rest)) {
             cut.tail = rest.toString();
             return cut;
         }
@@ -143,14 +143,14 @@ CutRead CutMessages(QStringView read, bool keepTail) {
         return cut;
     }
     const Message& last = cut.messages.back();
-    const Command command = CommandOf(rest);
+    const Command command = commandOf(rest);
     const bool names = command == Command::Greeting || command == Command::NameReply;
     const bool chat = command == Command::Chat && !last.argumentMissing && rest.indexOf(kBar, 1) < 0;
     cut.openEnd = command == last.command && (names || chat);
     return cut;
 }
 
-MoveDigits ReadMoveDigits(QStringView argument) {
+MoveDigits readMoveDigits(QStringView argument) {
     std::array<std::int16_t, kMoveDigits> values{};
     for (qsizetype i = 0; i < std::min(argument.size(), kMoveDigits); ++i) {
         const char16_t c = argument[i].unicode();
@@ -161,28 +161,28 @@ MoveDigits ReadMoveDigits(QStringView argument) {
     return {values[0], values[1], values[2]};
 }
 
-QString ChatLine(QStringView nickName, QStringView text) {
+QString chatLine(QStringView nickName, QStringView text) {
     QString line = nickName.toString();
     line.append(u">>").append(text);
     return line.replace(kBar, u'｜');
 }
 
-QString GreetingMessage(QStringView nickName) { return Tagged(Command::Greeting, nickName); }
+QString greetingMessage(QStringView nickName) { return tagged(Command::Greeting, nickName); }
 
-QString NameReplyMessage(QStringView name) { return Tagged(Command::NameReply, name); }
+QString nameReplyMessage(QStringView name) { return tagged(Command::NameReply, name); }
 
-QString ChatMessage(QStringView chatLine) { return Tagged(Command::Chat, chatLine); }
+QString chatMessage(QStringView chatLine) { return tagged(Command::Chat, chatLine); }
 
-QString TallyResetMessage() { return Tagged(Command::TallyReset); }
+QString tallyResetMessage() { return tagged(Command::TallyReset); }
 
-QString StartMessage() { return Tagged(Command::Start); }
+QString startMessage() { return tagged(Command::Start); }
 
-QString MoveMessage(int stone, int target, int source) {
+QString moveMessage(int stone, int target, int source) {
     Q_ASSERT(stone >= 0 && stone <= 9 && target >= 0 && target <= 9 && source >= 0 && source <= 9);
     const QChar digits[kMoveDigits] = {QChar(u'0' + stone), QChar(u'0' + target), QChar(u'0' + source)};
-    return Tagged(Command::Move, QStringView(digits, kMoveDigits));
+    return tagged(Command::Move, QStringView(digits, kMoveDigits));
 }
 
-QString GameOverMessage() { return Tagged(Command::GameOver); }
+QString gameOverMessage() { return tagged(Command::GameOver); }
 
 }  // namespace torvane

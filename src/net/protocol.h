@@ -80,7 +80,7 @@ struct CutRead {
 // Cuts one read into messages in linear time. With keepTail, an unfinished
 // tag or move at the end of the read is returned in `tail` instead of being
 // handled; without it everything is handled as it stands.
-CutRead CutMessages(QStringView read, bool keepTail);
+CutRead cutMessages(QStringView read, bool keepTail);
 
 // The three numbers of a move argument: stone, target, source.
 struct MoveDigits {
@@ -89,20 +89,20 @@ struct MoveDigits {
     std::int16_t source = 0;
     friend bool operator==(const MoveDigits&, const MoveDigits&) = default;
 };
-MoveDigits ReadMoveDigits(QStringView argument);
+MoveDigits readMoveDigits(QStringView argument);
 
 // A chat line as sent and shown: nickname ">>" text. A plain "|" would start
 // a message on the rival's screen, so it travels as the fullwidth bar, one
 // character in code page 932 too.
-QString ChatLine(QStringView nickName, QStringView text);
+QString chatLine(QStringView nickName, QStringView text);
 
 // The messages as sent.
-QString GreetingMessage(QStringView nickName);
-QString NameReplyMessage(QStringView name);
-QString ChatMessage(QStringView chatLine);
-QString TallyResetMessage();
-QString StartMessage();
-QString MoveMessage(int stone, int target, int source);
-QString GameOverMessage();
+QString greetingMessage(QStringView nickName);
+QString nameReplyMessage(QStringView name);
+QString chatMessage(QStringView chatLine);
+QString tallyResetMessage();
+QString startMessage();
+QString moveMessage(int stone, int target, int source);
+QString gameOverMessage();
 
 }  // namespace torvane

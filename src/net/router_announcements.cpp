@@ -22,7 +22,7 @@ constexpr std::array<Form, 2> kForms = {{{0, 12}, {2, 24}}};
 constexpr unsigned char kOpcode = 128;
 constexpr qint64 kLongest = 24;
 
-bool IsAnnouncement(const std::array<char, kLongest + 1>& bytes, qint64 size) {
+bool isAnnouncement(const std::array<char, kLongest + 1>& bytes, qint64 size) {
     const bool known = std::any_of(kForms.begin(), kForms.end(),
                                    [&](const Form& form) { return bytes[0] == form.version && size == form.size; });
     return known && static_cast<unsigned char>(bytes[1]) == kOpcode && bytes[3] == 0;
@@ -30,10 +30,10 @@ bool IsAnnouncement(const std::array<char, kLongest + 1>& bytes, qint64 size) {
 
 }  // namespace
 
-void RouterAnnouncements::Listen() {
+void RouterAnnouncements::listen() {
     if (socket_) return;
     socket_ = new QUdpSocket(this);
-    connect(socket_, &QUdpSocket::readyRead, this, &RouterAnnouncements::Read);
+    connect(socket_, &QUdpSocket::readyRead, this, &RouterAnnouncements::read);
     if (socket_->bind(QHostAddress::AnyIPv4, kAnnouncementPort,
                       QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
         socket_->joinMulticastGroup(QHostAddress(QString::fromLatin1(kAllHosts)));
@@ -42,13 +42,13 @@ void RouterAnnouncements::Listen() {
 
 // A byte more than an announcement shows a longer datagram, whose rest the
 // read drops.
-void RouterAnnouncements::Read() {
-    bool heard = false;
+void RouterAnnouncements::read() {
+    bool announced = false;
     while (socket_->hasPendingDatagrams()) {
         std::array<char, kLongest + 1> bytes{};
-        heard = IsAnnouncement(bytes, socket_->readDatagram(bytes.data(), bytes.size())) || heard;
+        announced = isAnnouncement(bytes, socket_->readDatagram(bytes.data(), bytes.size())) || announced;
     }
-    if (heard) emit Heard();
+    if (announced) emit heard();
 }
 
 }  // namespace torvane

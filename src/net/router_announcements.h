@@ -20,13 +20,13 @@ public:
     // Starts listening, beside any other program that listens too; again
     // is harmless. Without the port or the group there is only the
     // periodic check.
-    void Listen();
+    void listen();
 
 signals:
-    void Heard();
+    void heard();
 
 private:
-    void Read();
+    void read();
 
     QUdpSocket* socket_ = nullptr;
 };

@@ -10,7 +10,7 @@ constexpr qint64 kSlackMs = 2000;
 
 }  // namespace
 
-bool RouterEpoch::Restarted(std::optional<quint32> epoch, Clock::time_point now) {
+bool RouterEpoch::restarted(std::optional<quint32> epoch, Clock::time_point now) {
     const std::optional<Heard> last = std::exchange(last_, std::nullopt);
     if (!epoch) return false;
     last_ = Heard{*epoch, now};

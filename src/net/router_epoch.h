@@ -18,9 +18,9 @@ public:
 
     // Whether `epoch`, heard at `now`, shows a restart since the one heard
     // before. Remembers it; an answer without one (UPnP) forgets.
-    bool Restarted(std::optional<quint32> epoch, Clock::time_point now);
+    bool restarted(std::optional<quint32> epoch, Clock::time_point now);
     // The mapping is gone anyway: the next epoch starts afresh.
-    void Forget() { last_.reset(); }
+    void forget() { last_.reset(); }
 
 private:
     struct Heard {

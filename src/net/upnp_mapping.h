@@ -11,18 +11,18 @@ namespace torvane {
 
 class UpnpMapping : public RouterMapping {
 public:
-    MappingResult Open(quint16 port, quint32 lease, Deadline deadline) override;
-    MappingResult Check(quint16 port, quint32 lease, Deadline deadline) override;
-    void Remove(quint16 port, Deadline deadline) override;
-    QByteArrayList Hold() const override { return {controlUrl_, service_, lanAddress_}; }
-    bool Restore(const QByteArrayList& hold) override;
+    MappingResult open(quint16 port, quint32 lease, Deadline deadline) override;
+    MappingResult check(quint16 port, quint32 lease, Deadline deadline) override;
+    void remove(quint16 port, Deadline deadline) override;
+    QByteArrayList hold() const override { return {controlUrl_, service_, lanAddress_}; }
+    bool restore(const QByteArrayList& hold) override;
 
 private:
-    bool FindRouter(Deadline deadline);
+    bool findRouter(Deadline deadline);
     // The router's outside address with Mapped when it is public, so that a
     // port may be asked for; else the failure that ends the asking.
-    MappingResult External();
-    MappingResult Add(quint16 port, quint32 lease, const QHostAddress& external);
+    MappingResult external();
+    MappingResult add(quint16 port, quint32 lease, const QHostAddress& external);
 
     QByteArray controlUrl_;
     QByteArray service_;

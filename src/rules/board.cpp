@@ -21,12 +21,12 @@ constexpr std::array<std::array<std::int8_t, 8>, kPointCount> kNeighbours = {{
 
 }  // namespace
 
-bool IsAdjacent(int from, int to) {
-    if (!IsPoint(from) || !IsPoint(to)) return false;
+bool isAdjacent(int from, int to) {
+    if (!isPoint(from) || !isPoint(to)) return false;
     const auto& row = kNeighbours[from];
     return std::find(row.begin(), row.end(), to) != row.end();
 }
 
-PointIndex MirrorPoint(int p) { return IsPoint(p) ? static_cast<PointIndex>(kPointCount - 1 - p) : PointIndex{0}; }
+PointIndex mirrorPoint(int p) { return isPoint(p) ? static_cast<PointIndex>(kPointCount - 1 - p) : PointIndex{0}; }
 
 }  // namespace torvane

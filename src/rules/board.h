@@ -17,27 +17,27 @@ using PointIndex = std::int16_t;
 inline constexpr int kPointCount = 9;
 inline constexpr int kStoneCount = 3;
 
-constexpr bool IsPoint(int p) { return p >= 0 && p < kPointCount; }
-constexpr bool IsStone(int stone) { return stone >= 0 && stone < kStoneCount; }
+constexpr bool isPoint(int p) { return p >= 0 && p < kPointCount; }
+constexpr bool isStone(int stone) { return stone >= 0 && stone < kStoneCount; }
 
 // Where stone i of each side stands at the start of a game.
-constexpr PointIndex OwnStartPoint(int stone) { return static_cast<PointIndex>(6 + stone); }
-constexpr PointIndex RivalStartPoint(int stone) { return static_cast<PointIndex>(2 - stone); }
+constexpr PointIndex ownStartPoint(int stone) { return static_cast<PointIndex>(6 + stone); }
+constexpr PointIndex rivalStartPoint(int stone) { return static_cast<PointIndex>(2 - stone); }
 
 // Which points are free at the start of every game: those no stone starts on.
 inline constexpr std::array<bool, kPointCount> kStartEmpty = [] {
     std::array<bool, kPointCount> empty{};
     empty.fill(true);
-    for (int i = 0; i < kStoneCount; ++i) empty[OwnStartPoint(i)] = empty[RivalStartPoint(i)] = false;
+    for (int i = 0; i < kStoneCount; ++i) empty[ownStartPoint(i)] = empty[rivalStartPoint(i)] = false;
     return empty;
 }();
 
 // True when `to` is one step from `from`, straight or diagonal. Never true
 // for the point itself or for an index outside 0..8.
-bool IsAdjacent(int from, int to);
+bool isAdjacent(int from, int to);
 
 // The rival's point p as the local player numbers it: 8 - p, or 0 for an
 // index outside 0..8.
-PointIndex MirrorPoint(int p);
+PointIndex mirrorPoint(int p);
 
 }  // namespace torvane

@@ -6,65 +6,65 @@
 
 namespace torvane {
 
-void BoardModel::Reset() {
+void BoardModel::reset() {
     for (int i = 0; i < kStoneCount; ++i) {
-        own_[i] = OwnStartPoint(i);
-        rival_[i] = RivalStartPoint(i);
+        own_[i] = ownStartPoint(i);
+        rival_[i] = rivalStartPoint(i);
     }
     empty_ = kStartEmpty;
     lifted_.reset();
 }
 
-void BoardModel::Lift(int stone) {
+void BoardModel::lift(int stone) {
     picked_ = own_[stone];
     empty_[picked_] = true;
     lifted_ = stone;
 }
 
-bool BoardModel::CanPlace(PointIndex target) const {
-    return IsPoint(target) && empty_[target] && IsAdjacent(picked_, target);
+bool BoardModel::canPlace(PointIndex target) const {
+    return isPoint(target) && empty_[target] && isAdjacent(picked_, target);
 }
 
-void BoardModel::Place(PointIndex target) {
+void BoardModel::place(PointIndex target) {
     if (!lifted_) return;
     own_[*lifted_] = target;
     empty_[target] = false;
     lifted_.reset();
 }
 
-void BoardModel::PutBack() {
+void BoardModel::putBack() {
     if (!lifted_) return;
     empty_[picked_] = false;
     lifted_.reset();
 }
 
-bool BoardModel::HasThreeInRow() const { return IsWinningLine(own_); }
+bool BoardModel::hasThreeInRow() const { return isWinningLine(own_); }
 
-void BoardModel::ApplyRivalMove(int stone, int target, int source) {
-    if (!IsStone(stone) || !IsPoint(target)) return;
-    rival_[stone] = MirrorPoint(target);
-    empty_[MirrorPoint(target)] = false;
-    if (IsPoint(source)) empty_[MirrorPoint(source)] = true;
+void BoardModel::applyRivalMove(int stone, int target, int source) {
+    if (!isStone(stone) || !isPoint(target)) return;
+    rival_[stone] = mirrorPoint(target);
+    empty_[mirrorPoint(target)] = false;
+    if (isPoint(source)) empty_[mirrorPoint(source)] = true;
 }
 
-std::optional<MoveFault> BoardModel::RivalMoveFault(int stone, int target, int source) const {
-    if (!IsStone(stone)) return MoveFault::NoSuchStone;
+std::optional<MoveFault> BoardModel::rivalMoveFault(int stone, int target, int source) const {
+    if (!isStone(stone)) return MoveFault::NoSuchStone;
     const PointIndex from = rival_[stone];
-    if (source != MirrorPoint(from)) return MoveFault::NotOnSource;
-    if (!IsPoint(target)) return MoveFault::NoSuchTarget;
-    const PointIndex to = MirrorPoint(target);
+    if (source != mirrorPoint(from)) return MoveFault::NotOnSource;
+    if (!isPoint(target)) return MoveFault::NoSuchTarget;
+    const PointIndex to = mirrorPoint(target);
     if (!empty_[to]) return MoveFault::Taken;
-    if (!IsAdjacent(from, to)) return MoveFault::NotAdjacent;
+    if (!isAdjacent(from, to)) return MoveFault::NotAdjacent;
     return std::nullopt;
 }
 
-bool BoardModel::RivalHasThreeInRow() const {
+bool BoardModel::rivalHasThreeInRow() const {
     std::array<PointIndex, kStoneCount> theirs{};
-    std::transform(rival_.begin(), rival_.end(), theirs.begin(), [](PointIndex p) { return MirrorPoint(p); });
-    return IsWinningLine(theirs);
+    std::transform(rival_.begin(), rival_.end(), theirs.begin(), [](PointIndex p) { return mirrorPoint(p); });
+    return isWinningLine(theirs);
 }
 
-int BoardModel::MoveOwn(PointIndex from, PointIndex to) {
+int BoardModel::moveOwn(PointIndex from, PointIndex to) {
     const auto stone = std::find(own_.begin(), own_.end(), from);
     if (stone == own_.end()) return -1;
     *stone = to;

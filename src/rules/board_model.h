@@ -18,46 +18,46 @@ enum class MoveFault { NoSuchStone, NotOnSource, NoSuchTarget, Taken, NotAdjacen
 
 class BoardModel {
 public:
-    BoardModel() { Reset(); }
+    BoardModel() { reset(); }
 
     // Every stone on its start point, only the middle row free, nothing in
     // hand. The turn is kept: whoever starts a game sets it.
-    void Reset();
+    void reset();
 
-    PointIndex OwnStone(int stone) const { return own_[stone]; }
-    PointIndex RivalStone(int stone) const { return rival_[stone]; }
-    const std::array<bool, kPointCount>& PointEmpty() const { return empty_; }
+    PointIndex ownStone(int stone) const { return own_[stone]; }
+    PointIndex rivalStone(int stone) const { return rival_[stone]; }
+    const std::array<bool, kPointCount>& pointEmpty() const { return empty_; }
     // Where the stone lifted last came from.
-    PointIndex PickedPoint() const { return picked_; }
-    Turn GetTurn() const { return turn_; }
-    void SetTurn(Turn turn) { turn_ = turn; }
+    PointIndex pickedPoint() const { return picked_; }
+    Turn getTurn() const { return turn_; }
+    void setTurn(Turn turn) { turn_ = turn; }
 
     // The local player's move by hand: lift a stone, then place it or put it
     // back. While it is in hand its point counts as free.
-    void Lift(int stone);
-    std::optional<int> LiftedStone() const { return lifted_; }
+    void lift(int stone);
+    std::optional<int> liftedStone() const { return lifted_; }
     // A free neighbour of PickedPoint; false for any index outside 0..8.
-    bool CanPlace(PointIndex target) const;
+    bool canPlace(PointIndex target) const;
     // The caller has checked CanPlace. The point left stays free.
-    void Place(PointIndex target);
-    void PutBack();
+    void place(PointIndex target);
+    void putBack();
     // The own stones fill a winning line.
-    bool HasThreeInRow() const;
+    bool hasThreeInRow() const;
 
     // The rival's move as received, in the rival's numbering, taken without
     // a check: the stone jumps to the mirrored target, which is marked taken,
     // then the mirrored source is marked free. A stone outside 0..2 or a
     // target outside 0..8 changes nothing; a source outside 0..8 frees
     // nothing.
-    void ApplyRivalMove(int stone, int target, int source);
+    void applyRivalMove(int stone, int target, int source);
     // Why the same move breaks the rules, or no value when it keeps them.
-    std::optional<MoveFault> RivalMoveFault(int stone, int target, int source) const;
+    std::optional<MoveFault> rivalMoveFault(int stone, int target, int source) const;
     // The rival's stones fill a winning line in the rival's own numbering.
-    bool RivalHasThreeInRow() const;
+    bool rivalHasThreeInRow() const;
 
     // Moves the own stone standing on `from` to `to` and returns its number,
     // or -1 when no own stone stands on `from`.
-    int MoveOwn(PointIndex from, PointIndex to);
+    int moveOwn(PointIndex from, PointIndex to);
 
 private:
     std::array<PointIndex, kStoneCount> own_{};

@@ -4,7 +4,7 @@
 
 namespace torvane {
 
-bool IsWinningLine(std::array<PointIndex, 3> points) {
+bool isWinningLine(std::array<PointIndex, 3> points) {
     std::sort(points.begin(), points.end());
     return std::find(kWinningLines.begin(), kWinningLines.end(), points) != kWinningLines.end();
 }

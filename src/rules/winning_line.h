@@ -20,6 +20,6 @@ inline constexpr std::array<std::array<PointIndex, 3>, 7> kWinningLines = {{
 }};
 
 // True when the three points, in any order, fill a winning line.
-bool IsWinningLine(std::array<PointIndex, 3> points);
+bool isWinningLine(std::array<PointIndex, 3> points);
 
 }  // namespace torvane

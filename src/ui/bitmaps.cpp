@@ -10,37 +10,37 @@ namespace {
 
 // The built-in BMP reader only. With detection on, Qt would first load every
 // image format plugin (and libjpeg with them) to ask whether it reads BMP too.
-QImage Read(const QString& name) {
-    QImageReader reader(PathOf(name), "BMP");
+QImage read(const QString& name) {
+    QImageReader reader(pathOf(name), "BMP");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
 }
 
 }  // namespace
 
-QString PathOf(const QString& name) { return QCoreApplication::applicationDirPath() + QDir::separator() + name; }
+QString pathOf(const QString& name) { return QCoreApplication::applicationDirPath() + QDir::separator() + name; }
 
-QPixmap Load(const QString& name, qreal devicePixelRatio) {
+QPixmap load(const QString& name, qreal devicePixelRatio) {
     if (devicePixelRatio >= kSharpFrom) {
-        QPixmap sharp = QPixmap::fromImage(Read(AtScale(name, kSharpScale)));
+        QPixmap sharp = QPixmap::fromImage(read(atScale(name, kSharpScale)));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(kSharpScale);
             return sharp;
         }
     }
-    return QPixmap::fromImage(Read(name));
+    return QPixmap::fromImage(read(name));
 }
 
-const QPixmap& Pictures::Get(const QString& name, qreal devicePixelRatio) {
-    const QString key = devicePixelRatio >= kSharpFrom ? AtScale(name, kSharpScale) : name;
+const QPixmap& Pictures::get(const QString& name, qreal devicePixelRatio) {
+    const QString key = devicePixelRatio >= kSharpFrom ? atScale(name, kSharpScale) : name;
     auto found = loaded_.find(key);
-    if (found == loaded_.end()) found = loaded_.insert(key, Load(name, devicePixelRatio));
+    if (found == loaded_.end()) found = loaded_.insert(key, load(name, devicePixelRatio));
     return *found;
 }
 
-QString FirstUnreadable() {
+QString firstUnreadable() {
     for (const QString& name : kAll) {
-        if (Read(name).isNull()) return PathOf(name);
+        if (read(name).isNull()) return pathOf(name);
     }
     return {};
 }

@@ -25,29 +25,29 @@ inline constexpr int kSharpScale = 2;
 inline constexpr qreal kSharpFrom = 1.5;
 
 // The name of the bitmap `name` drawn `scale` times as large.
-inline QString AtScale(const QString& name, int scale) {
+inline QString atScale(const QString& name, int scale) {
     if (scale == 1) return name;
     const qsizetype dot = name.lastIndexOf(u'.');
     return name.left(dot) + QStringLiteral("@%1x").arg(scale) + name.mid(dot);
 }
 
 // The file's full path: the program's folder, a separator, the name.
-QString PathOf(const QString& name);
+QString pathOf(const QString& name);
 
 // The picture for a screen of `devicePixelRatio`, read from disk now and
 // laid out at the plain picture's size; a null pixmap when it cannot be read.
-QPixmap Load(const QString& name, qreal devicePixelRatio);
+QPixmap load(const QString& name, qreal devicePixelRatio);
 
 // The path of the first bitmap that is missing or unreadable, or an empty
 // string when all of them load.
-QString FirstUnreadable();
+QString firstUnreadable();
 
 // The pictures one window shows, each read from disk the first time: a run
 // of starts or game ends from the rival costs no file reads.
 class Pictures {
 public:
     // For a screen of `devicePixelRatio`.
-    const QPixmap& Get(const QString& name, qreal devicePixelRatio);
+    const QPixmap& get(const QString& name, qreal devicePixelRatio);
 
 private:
     QHash<QString, QPixmap> loaded_;

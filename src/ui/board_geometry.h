@@ -27,12 +27,12 @@ inline constexpr std::array<std::int16_t, 2 * kPointCount> PointXY = {
     40, 40,  40,  132, 132, 132, 225, 225, 225,  // Y
 };
 
-constexpr PixelPos PointPos(PointIndex p) { return {PointXY[p], PointXY[kPointCount + p]}; }
+constexpr PixelPos pointPos(PointIndex p) { return {PointXY[p], PointXY[kPointCount + p]}; }
 
 // The point a stone whose top-left corner is exactly at `pos` stands on.
-constexpr std::optional<PointIndex> PointAt(PixelPos pos) {
+constexpr std::optional<PointIndex> pointAt(PixelPos pos) {
     for (PointIndex k = 0; k < kPointCount; ++k) {
-        if (PointPos(k) == pos) return k;
+        if (pointPos(k) == pos) return k;
     }
     return std::nullopt;
 }
@@ -42,10 +42,10 @@ constexpr std::optional<PointIndex> PointAt(PixelPos pos) {
 // points lie 92 pixels apart or more, so at most one zone holds a corner.
 inline constexpr int kDropTolerance = 20;
 
-constexpr std::optional<PointIndex> NearPoint(PixelPos pos) {
+constexpr std::optional<PointIndex> nearPoint(PixelPos pos) {
     const auto near = [](int a, int b) { return a - b < kDropTolerance && b - a < kDropTolerance; };
     for (PointIndex k = 0; k < kPointCount; ++k) {
-        if (near(pos.x, PointPos(k).x) && near(pos.y, PointPos(k).y)) return k;
+        if (near(pos.x, pointPos(k).x) && near(pos.y, pointPos(k).y)) return k;
     }
     return std::nullopt;
 }
@@ -62,9 +62,9 @@ inline constexpr QPoint kBoardPictureOrigin = kBoardRect.topLeft() + QPoint(kBoa
 inline constexpr QRect kBannerRect(55, 115, 190, 70);
 
 // The box of a stone standing on point p.
-constexpr QRect StoneRect(PointIndex p) { return {PointPos(p).x, PointPos(p).y, kStoneSize, kStoneSize}; }
+constexpr QRect stoneRect(PointIndex p) { return {pointPos(p).x, pointPos(p).y, kStoneSize, kStoneSize}; }
 
 // A box of the window in pixels of the board picture shown under it.
-constexpr QRect OnBoardPicture(const QRect& box) { return box.translated(-kBoardPictureOrigin); }
+constexpr QRect onBoardPicture(const QRect& box) { return box.translated(-kBoardPictureOrigin); }
 
 }  // namespace torvane::geometry

@@ -7,76 +7,76 @@ namespace torvane {
 BoardView::BoardView(QWidget* parent) : PictureBox(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(geometry::kBoardFrameWidth);
-    SetPicture(Load(bitmap::kBoard));
+    setPicture(load(bitmap::kBoard));
     // Made after the board, so they lie above it, and the banner above them.
     for (int i = 0; i < kStoneCount; ++i) {
         for (auto* stones : {&own_, &rival_}) {
             (*stones)[i] = new PictureBox(parent);
             (*stones)[i]->resize(geometry::kStoneSize, geometry::kStoneSize);
         }
-        connect(own_[i], &PictureBox::Pressed, this, [this, i](QPointF pos) { OnPressed(i, pos); });
-        connect(own_[i], &PictureBox::Moved, this, [this, i](QPointF pos) { OnMoved(i, pos); });
-        connect(own_[i], &PictureBox::Released, this, [this, i] { OnReleased(i); });
+        connect(own_[i], &PictureBox::pressed, this, [this, i](QPointF pos) { onPressed(i, pos); });
+        connect(own_[i], &PictureBox::moved, this, [this, i](QPointF pos) { onMoved(i, pos); });
+        connect(own_[i], &PictureBox::released, this, [this, i] { onReleased(i); });
     }
     banner_ = new PictureBox(parent);
     banner_->setGeometry(geometry::kBannerRect);
     banner_->hide();
-    ShowColours(true);
+    showColours(true);
 }
 
-void BoardView::ShowColours(bool ownGreen) {
+void BoardView::showColours(bool ownGreen) {
     for (int i = 0; i < kStoneCount; ++i) {
-        own_[i]->SetPicture(Load(ownGreen ? bitmap::kGreen : bitmap::kBlue));
-        rival_[i]->SetPicture(Load(ownGreen ? bitmap::kBlue : bitmap::kGreen));
+        own_[i]->setPicture(load(ownGreen ? bitmap::kGreen : bitmap::kBlue));
+        rival_[i]->setPicture(load(ownGreen ? bitmap::kBlue : bitmap::kGreen));
     }
 }
 
-void BoardView::ShowBoard(const BoardModel& board) {
+void BoardView::showBoard(const BoardModel& board) {
     // A start or the end of a game has put the stone in hand back.
-    if (dragged_ && board.LiftedStone() != dragged_) dragged_.reset();
+    if (dragged_ && board.liftedStone() != dragged_) dragged_.reset();
     for (int i = 0; i < kStoneCount; ++i) {
-        const geometry::PixelPos rival = geometry::PointPos(board.RivalStone(i));
+        const geometry::PixelPos rival = geometry::pointPos(board.rivalStone(i));
         rival_[i]->move(rival.x, rival.y);
-        if (board.LiftedStone() == i) continue;
-        const geometry::PixelPos own = geometry::PointPos(board.OwnStone(i));
+        if (board.liftedStone() == i) continue;
+        const geometry::PixelPos own = geometry::pointPos(board.ownStone(i));
         own_[i]->move(own.x, own.y);
     }
 }
 
-void BoardView::ShowTurn(Turn turn) {
+void BoardView::showTurn(Turn turn) {
     for (int i = 0; i < kStoneCount; ++i) {
         own_[i]->setEnabled(turn == Turn::Own);
         rival_[i]->setEnabled(false);
     }
 }
 
-void BoardView::ShowBanner(Banner banner, bool shown) {
+void BoardView::showBanner(Banner banner, bool shown) {
     static const std::array<QString, 4> kPictures = {QString(), bitmap::kStart, bitmap::kWin, bitmap::kLose};
-    if (banner != Banner::None) banner_->SetPicture(Load(kPictures[int(banner)]));
+    if (banner != Banner::None) banner_->setPicture(load(kPictures[int(banner)]));
     if (shown == banner_->isVisible()) return;
     banner_->setVisible(shown);
     if (shown) banner_->raise();
 }
 
 // Any button takes the stone.
-void BoardView::OnPressed(int stone, QPointF pos) {
+void BoardView::onPressed(int stone, QPointF pos) {
     dragged_ = stone;
     grab_ = pos;
     own_[stone]->raise();
-    emit Lifted(stone);
+    emit lifted(stone);
 }
 
 // The grabbed spot stays under the cursor, wherever it goes.
-void BoardView::OnMoved(int stone, QPointF pos) {
+void BoardView::onMoved(int stone, QPointF pos) {
     if (dragged_ != stone) return;
     PictureBox* box = own_[stone];
     box->move(box->x() + qRound(pos.x() - grab_.x()), box->y() + qRound(pos.y() - grab_.y()));
 }
 
-void BoardView::OnReleased(int stone) {
+void BoardView::onReleased(int stone) {
     if (dragged_ != stone) return;
     dragged_.reset();
-    emit Dropped(stone, geometry::NearPoint({own_[stone]->x(), own_[stone]->y()}));
+    emit dropped(stone, geometry::nearPoint({own_[stone]->x(), own_[stone]->y()}));
 }
 
 }  // namespace torvane

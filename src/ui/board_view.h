@@ -21,28 +21,28 @@ public:
     explicit BoardView(QWidget* parent = nullptr);
 
     // Which side has the green stones: on both screens the server's.
-    void ShowColours(bool ownGreen);
+    void showColours(bool ownGreen);
     // Every stone on the point the board has it on, but the one in hand,
     // which stays where it is held.
-    void ShowBoard(const BoardModel& board);
+    void showBoard(const BoardModel& board);
     // The own stones can be taken exactly while the player is to move.
-    void ShowTurn(Turn turn);
-    void ShowBanner(Banner banner, bool shown);
+    void showTurn(Turn turn);
+    void showBanner(Banner banner, bool shown);
 
-    PictureBox* OwnStone(int stone) const { return own_[stone]; }
-    PictureBox* RivalStone(int stone) const { return rival_[stone]; }
-    PictureBox* BannerBox() const { return banner_; }
+    PictureBox* ownStone(int stone) const { return own_[stone]; }
+    PictureBox* rivalStone(int stone) const { return rival_[stone]; }
+    PictureBox* bannerBox() const { return banner_; }
 
 signals:
-    void Lifted(int stone);
+    void lifted(int stone);
     // An own stone let go near `target`, or near no point at all.
-    void Dropped(int stone, std::optional<torvane::PointIndex> target);
+    void dropped(int stone, std::optional<torvane::PointIndex> target);
 
 private:
-    void OnPressed(int stone, QPointF pos);
-    void OnMoved(int stone, QPointF pos);
-    void OnReleased(int stone);
-    const QPixmap& Load(const QString& name) { return pictures_.Get(name, devicePixelRatioF()); }
+    void onPressed(int stone, QPointF pos);
+    void onMoved(int stone, QPointF pos);
+    void onReleased(int stone);
+    const QPixmap& load(const QString& name) { return pictures_.get(name, devicePixelRatioF()); }
 
     std::array<PictureBox*, kStoneCount> own_{};
     std::array<PictureBox*, kStoneCount> rival_{};

@@ -15,7 +15,7 @@ ConnectionDialog::ConnectionDialog(Prompter& prompter, ConnectionSettings::Role 
       prompter_(prompter) {
     ui_->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(AppIcon());
+    setWindowIcon(appIcon());
     ui_->nameEdit->setMaxLength(int(kMaxNameLength));
     ui_->portEdit->setText(QString::number(kDefaultPort));
     using Role = ConnectionSettings::Role;
@@ -23,17 +23,17 @@ ConnectionDialog::ConnectionDialog(Prompter& prompter, ConnectionSettings::Role 
         {{ui_->serverOption, Role::Server}, {ui_->clientOption, Role::Client}, {ui_->computerOption, Role::Computer}}};
     for (const auto& [option, shown] : options) {
         connect(option, &QRadioButton::toggled, this, [this, shown = shown](bool on) {
-            if (on) ShowRole(shown);
+            if (on) showRole(shown);
         });
     }
-    connect(ui_->okButton, &QPushButton::clicked, this, &ConnectionDialog::OnOkClicked);
+    connect(ui_->okButton, &QPushButton::clicked, this, &ConnectionDialog::onOkClicked);
     connect(ui_->cancelButton, &QPushButton::clicked, this, [this] {
         close();
-        emit Cancelled();
+        emit cancelled();
     });
-    CentreOver(gameWindow);
+    centreOver(gameWindow);
     // The role chosen before the dialog opened (the menu's computer entry).
-    if (role == Role::Server) ShowRole(role);
+    if (role == Role::Server) showRole(role);
     for (const auto& [option, shown] : options) option->setChecked(shown == role);
     ui_->nameEdit->setFocus();
 }
@@ -42,14 +42,14 @@ ConnectionDialog::~ConnectionDialog() = default;
 
 // Not yet shown, the dialog has no frame of its own: take the game window's
 // decoration as the measure of it.
-void ConnectionDialog::CentreOver(const QWidget* gameWindow) {
+void ConnectionDialog::centreOver(const QWidget* gameWindow) {
     const QRect main = gameWindow->frameGeometry();
     const QSize own = size() + (main.size() - gameWindow->size());
     move(qRound(main.left() + main.width() / 2.0 - own.width() / 2.0),
          qRound(main.top() + main.height() / 2.0 - own.height() / 2.0));
 }
 
-ConnectionSettings::Role ConnectionDialog::ChosenRole() const {
+ConnectionSettings::Role ConnectionDialog::chosenRole() const {
     if (ui_->clientOption->isChecked()) return ConnectionSettings::Role::Client;
     if (ui_->computerOption->isChecked()) return ConnectionSettings::Role::Computer;
     return ConnectionSettings::Role::Server;
@@ -57,7 +57,7 @@ ConnectionSettings::Role ConnectionDialog::ChosenRole() const {
 
 // Only a client types the host, and every role but the computer the port;
 // each switch puts the role's host text back.
-void ConnectionDialog::ShowRole(ConnectionSettings::Role role) {
+void ConnectionDialog::showRole(ConnectionSettings::Role role) {
     using Role = ConnectionSettings::Role;
     ui_->hostEdit->setText(role == Role::Server   ? text::kOwnComputer
                            : role == Role::Client ? text::kLoopbackHost
@@ -67,29 +67,29 @@ void ConnectionDialog::ShowRole(ConnectionSettings::Role role) {
 }
 
 // The first failing check's message, or an empty text when all pass.
-QString ConnectionDialog::InputProblem() const {
-    const ConnectionSettings::Role role = ChosenRole();
+QString ConnectionDialog::inputProblem() const {
+    const ConnectionSettings::Role role = chosenRole();
     const QString port = ui_->portEdit->text();
     if (ui_->nameEdit->text().isEmpty()) return text::kNeedNickName;
     if (role == ConnectionSettings::Role::Computer) return {};
     if (port.isEmpty()) return text::kNeedPort;
     if (role == ConnectionSettings::Role::Client && ui_->hostEdit->text().isEmpty()) return text::kNeedHost;
-    if (ParsePort(port).value_or(0) == 0) return text::kBadPort;
+    if (parsePort(port).value_or(0) == 0) return text::kBadPort;
     return {};
 }
 
-void ConnectionDialog::OnOkClicked() {
-    if (const QString problem = InputProblem(); !problem.isEmpty()) {
-        prompter_.Critical(this, text::kInputErrorTitle, problem);
+void ConnectionDialog::onOkClicked() {
+    if (const QString problem = inputProblem(); !problem.isEmpty()) {
+        prompter_.critical(this, text::kInputErrorTitle, problem);
         return;
     }
     ConnectionSettings settings;
-    settings.role = ChosenRole();
+    settings.role = chosenRole();
     settings.nickName = ui_->nameEdit->text();
     if (settings.role == ConnectionSettings::Role::Client) settings.host = ui_->hostEdit->text();
-    if (settings.role != ConnectionSettings::Role::Computer) settings.port = *ParsePort(ui_->portEdit->text());
+    if (settings.role != ConnectionSettings::Role::Computer) settings.port = *parsePort(ui_->portEdit->text());
     close();
-    emit Accepted(settings);
+    emit accepted(settings);
 }
 
 }  // namespace torvane

@@ -23,20 +23,20 @@ public:
     ConnectionDialog(Prompter& prompter, ConnectionSettings::Role role, QWidget* gameWindow);
     ~ConnectionDialog() override;
 
-    const Ui::ConnectionDialog& Form() const { return *ui_; }
+    const Ui::ConnectionDialog& form() const { return *ui_; }
 
 signals:
     // The input was complete; the dialog has closed.
-    void Accepted(const torvane::ConnectionSettings& settings);
+    void accepted(const torvane::ConnectionSettings& settings);
     // The player chose to end the program.
-    void Cancelled();
+    void cancelled();
 
 private:
-    void CentreOver(const QWidget* gameWindow);
-    ConnectionSettings::Role ChosenRole() const;
-    void ShowRole(ConnectionSettings::Role role);
-    void OnOkClicked();
-    QString InputProblem() const;
+    void centreOver(const QWidget* gameWindow);
+    ConnectionSettings::Role chosenRole() const;
+    void showRole(ConnectionSettings::Role role);
+    void onOkClicked();
+    QString inputProblem() const;
 
     std::unique_ptr<Ui::ConnectionDialog> ui_;
     Prompter& prompter_;

@@ -5,7 +5,7 @@
 
 namespace torvane::fonts {
 
-void InstallSubstitutes() {
+void installSubstitutes() {
     QFont::insertSubstitutions(kPopFace, {QStringLiteral("RocknRoll One"), QStringLiteral("Noto Sans CJK JP")});
     QFont::insertSubstitutions(kGothicFace, {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     QFont standard = QApplication::font();
@@ -15,7 +15,7 @@ void InstallSubstitutes() {
 
 namespace {
 
-QFont Make(const QString& family, double pointSize) {
+QFont make(const QString& family, double pointSize) {
     QFont font(family);
     font.setPointSizeF(pointSize);
     font.setWeight(QFont::Normal);
@@ -27,7 +27,7 @@ QFont Make(const QString& family, double pointSize) {
 
 }  // namespace
 
-QFont Pop(double pointSize) { return Make(kPopFace, pointSize); }
-QFont Gothic(double pointSize) { return Make(kGothicFace, pointSize); }
+QFont pop(double pointSize) { return make(kPopFace, pointSize); }
+QFont gothic(double pointSize) { return make(kGothicFace, pointSize); }
 
 }  // namespace torvane::fonts

@@ -15,9 +15,9 @@ inline const QString kGothicFace = QStringLiteral("ＭＳ Ｐゴシック");
 // own, as it is on Japanese Windows: a Latin default face would draw the
 // symbols of a Japanese line, such as "☆", in another face than its kana.
 // Keeps the platform's default size.
-void InstallSubstitutes();
+void installSubstitutes();
 
-QFont Pop(double pointSize);
-QFont Gothic(double pointSize);
+QFont pop(double pointSize);
+QFont gothic(double pointSize);
 
 }  // namespace torvane::fonts

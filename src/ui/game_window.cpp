@@ -25,7 +25,7 @@ const QColor kTurnColor(0, 255, 0);
 // Designer keeps whole point sizes only.
 constexpr double kTallyPointSize = 14.25;
 
-void SetBackground(QLabel* label, const QColor& color) {
+void setBackground(QLabel* label, const QColor& color) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, color);
     label->setPalette(palette);
@@ -33,12 +33,12 @@ void SetBackground(QLabel* label, const QColor& color) {
 
 // A tally box shows the count unless it already begins with it, as the
 // player may have typed after the number.
-void ShowCount(QLineEdit* box, quint64 count) {
-    if (LeadingNumber(box->text()) != count || box->text().isEmpty()) box->setText(QString::number(count));
+void showCount(QLineEdit* box, quint64 count) {
+    if (leadingNumber(box->text()) != count || box->text().isEmpty()) box->setText(QString::number(count));
 }
 
 // This computer's addresses another player can reach, loopback left out.
-QStringList ReachableAddresses() {
+QStringList reachableAddresses() {
     QStringList addresses;
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
         if (address.isLoopback() || address.isLinkLocal()) continue;
@@ -61,77 +61,77 @@ GameWindow::GameWindow(Prompter& prompter, const GameOptions& options, QWidget* 
     ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(AppIcon());
-    for (QLineEdit* tally : {ui_->winCount, ui_->lossCount}) tally->setFont(fonts::Pop(kTallyPointSize));
+    setWindowIcon(appIcon());
+    for (QLineEdit* tally : {ui_->winCount, ui_->lossCount}) tally->setFont(fonts::pop(kTallyPointSize));
 
-    connect(&match_, &Match::BoardChanged, this, [this] { Board().ShowBoard(match_.Board()); });
-    connect(&match_, &Match::StateChanged, this, &GameWindow::ShowState);
-    connect(&match_, &Match::LinesAdded, this, &GameWindow::AddLines);
-    connect(&match_, &Match::RivalNamed, ui_->rivalName, &NameLabel::setText);
-    connect(&match_, &Match::AttentionWanted, this, &GameWindow::AskForAttention);
+    connect(&match_, &Match::boardChanged, this, [this] { board().showBoard(match_.board()); });
+    connect(&match_, &Match::stateChanged, this, &GameWindow::showState);
+    connect(&match_, &Match::linesAdded, this, &GameWindow::addLines);
+    connect(&match_, &Match::rivalNamed, ui_->rivalName, &NameLabel::setText);
+    connect(&match_, &Match::attentionWanted, this, &GameWindow::askForAttention);
 
-    connect(&Board(), &BoardView::Lifted, &match_, &Match::Lift);
-    connect(&Board(), &BoardView::Dropped, this, &GameWindow::OnDropped);
-    connect(ui_->startButton, &QPushButton::clicked, &match_, &Match::Start);
-    connect(ui_->resetButton, &QPushButton::clicked, &match_, &Match::ResetTally);
-    connect(ui_->chatLine, &QLineEdit::returnPressed, this, &GameWindow::OnChatEntered);
+    connect(&board(), &BoardView::lifted, &match_, &Match::lift);
+    connect(&board(), &BoardView::dropped, this, &GameWindow::onDropped);
+    connect(ui_->startButton, &QPushButton::clicked, &match_, &Match::start);
+    connect(ui_->resetButton, &QPushButton::clicked, &match_, &Match::resetTally);
+    connect(ui_->chatLine, &QLineEdit::returnPressed, this, &GameWindow::onChatEntered);
     for (QLineEdit* tally : {ui_->winCount, ui_->lossCount}) {
-        connect(tally, &QLineEdit::textChanged, this, &GameWindow::OnTallyEdited);
+        connect(tally, &QLineEdit::textChanged, this, &GameWindow::onTallyEdited);
     }
 
-    connect(&lobby_, &Lobby::ClientAccepted, this, [this] { AddLine(text::kAccepted, false); });
-    connect(&lobby_, &Lobby::ListeningAgain, this, [this] { AddLine(text::kListening, false); });
-    connect(&lobby_, &Lobby::Connected, this, [this] { AddLine(text::kConnected, false); });
-    connect(&lobby_, &Lobby::Closed, this, [this] { OnConnectionEnded(text::kDisconnected, true); });
-    connect(&lobby_, &Lobby::Failed, this,
-            [this](const SocketFailure& failure) { OnConnectionEnded(text::FailureLine(failure), false); });
-    connect(&lobby_, &Lobby::RouterAnswered, this,
-            [this](const MappingResult& result) { AddLine(text::RouterLine(result), false); });
-    connect(&lobby_, &Lobby::RouterLost, this, [this] { AddLine(text::kRouterPortLost, false); });
+    connect(&lobby_, &Lobby::clientAccepted, this, [this] { addLine(text::kAccepted, false); });
+    connect(&lobby_, &Lobby::listeningAgain, this, [this] { addLine(text::kListening, false); });
+    connect(&lobby_, &Lobby::connected, this, [this] { addLine(text::kConnected, false); });
+    connect(&lobby_, &Lobby::closed, this, [this] { onConnectionEnded(text::kDisconnected, true); });
+    connect(&lobby_, &Lobby::failed, this,
+            [this](const SocketFailure& failure) { onConnectionEnded(text::failureLine(failure), false); });
+    connect(&lobby_, &Lobby::routerAnswered, this,
+            [this](const MappingResult& result) { addLine(text::routerLine(result), false); });
+    connect(&lobby_, &Lobby::routerLost, this, [this] { addLine(text::kRouterPortLost, false); });
 
-    Board().ShowBoard(match_.Board());
-    ShowState();
+    board().showBoard(match_.board());
+    showState();
 }
 
 GameWindow::~GameWindow() = default;
 
-BoardView& GameWindow::Board() const { return *ui_->board; }
+BoardView& GameWindow::board() const { return *ui_->board; }
 
-ConnectionDialog* GameWindow::Dialog() const { return dialog_; }
+ConnectionDialog* GameWindow::dialog() const { return dialog_; }
 
-void GameWindow::Open(ConnectionSettings::Role role) {
-    CentreOnScreen();
+void GameWindow::open(ConnectionSettings::Role role) {
+    centreOnScreen();
     show();
     dialog_ = new ConnectionDialog(prompter_, role, this);
-    connect(dialog_, &ConnectionDialog::Accepted, this, [this](const ConnectionSettings& settings) {
+    connect(dialog_, &ConnectionDialog::accepted, this, [this](const ConnectionSettings& settings) {
         activateWindow();
-        Play(settings);
+        play(settings);
     });
-    connect(dialog_, &ConnectionDialog::Cancelled, this, &QWidget::close);
+    connect(dialog_, &ConnectionDialog::cancelled, this, &QWidget::close);
     dialog_->show();
 }
 
-void GameWindow::Play(ConnectionSettings settings) {
+void GameWindow::play(ConnectionSettings settings) {
     if (std::exchange(played_, true)) return;
     settings.forwardPort = options_.forwardPort;
     settings.routerTiming = options_.routerTiming;
     if (settings.role == ConnectionSettings::Role::Server) {
-        AddLine(text::kListening, false);
-        ShowOwnName(settings.nickName);
-        if (lobby_.Open(settings)) AddAddressLine();
+        addLine(text::kListening, false);
+        showOwnName(settings.nickName);
+        if (lobby_.open(settings)) addAddressLine();
         return;
     }
-    if (!lobby_.Open(settings)) {
-        AddLine(text::kComputerFailed, true);
+    if (!lobby_.open(settings)) {
+        addLine(text::kComputerFailed, true);
         return;
     }
-    AddLine(text::kConnecting, false);
+    addLine(text::kConnecting, false);
     // On both screens the server's stones are green and the client's blue.
-    Board().ShowColours(false);
-    ShowOwnName(settings.nickName);
+    board().showColours(false);
+    showOwnName(settings.nickName);
 }
 
-void GameWindow::CentreOnScreen() {
+void GameWindow::centreOnScreen() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     QRect frame = frameGeometry();
@@ -142,22 +142,22 @@ void GameWindow::CentreOnScreen() {
 // The name of the player to move is marked, and the own stones can be
 // taken exactly while that is this player. ゲーム開始 waits for the end of
 // a running game.
-void GameWindow::ShowState() {
-    const Turn turn = match_.Board().GetTurn();
+void GameWindow::showState() {
+    const Turn turn = match_.board().getTurn();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
-    SetBackground(ui_->ownName, turn == Turn::Own ? kTurnColor : buttonFace);
-    SetBackground(ui_->rivalName, turn == Turn::Rival ? kTurnColor : buttonFace);
-    Board().ShowTurn(turn);
-    Board().ShowBanner(match_.CurrentBanner(), match_.BannerShown());
-    ui_->startButton->setEnabled(!match_.GameRunning());
-    const Tally counts = match_.Counts();
+    setBackground(ui_->ownName, turn == Turn::Own ? kTurnColor : buttonFace);
+    setBackground(ui_->rivalName, turn == Turn::Rival ? kTurnColor : buttonFace);
+    board().showTurn(turn);
+    board().showBanner(match_.currentBanner(), match_.bannerShown());
+    ui_->startButton->setEnabled(!match_.gameRunning());
+    const Tally counts = match_.counts();
     const QScopedValueRollback showing(showingTally_, true);
-    ShowCount(ui_->winCount, counts.wins);
-    ShowCount(ui_->lossCount, counts.losses);
+    showCount(ui_->winCount, counts.wins);
+    showCount(ui_->lossCount, counts.losses);
 }
 
 // Lines the list would drop at once are not added at all.
-void GameWindow::AddLines(const QList<MatchLine>& lines) {
+void GameWindow::addLines(const QList<MatchLine>& lines) {
     qsizetype added = 0;
     auto first = lines.end();
     while (first != lines.begin() && added < MessageList::kMaxLines) {
@@ -166,68 +166,68 @@ void GameWindow::AddLines(const QList<MatchLine>& lines) {
     }
     for (auto line = first; line != lines.end(); ++line) {
         switch (line->kind) {
-        case MatchLine::Kind::Notice: AddLine(text::NoticeLine(line->notice), true); break;
-        case MatchLine::Kind::OwnChat: AddLine(line->text, true); break;
-        case MatchLine::Kind::RivalText: ui_->messageList->AddLine(line->text, true, true); break;
-        case MatchLine::Kind::RivalTextGoesOn: ui_->messageList->GrowLine(line->text); break;
+        case MatchLine::Kind::Notice: addLine(text::noticeLine(line->notice), true); break;
+        case MatchLine::Kind::OwnChat: addLine(line->text, true); break;
+        case MatchLine::Kind::RivalText: ui_->messageList->addLine(line->text, true, true); break;
+        case MatchLine::Kind::RivalTextGoesOn: ui_->messageList->growLine(line->text); break;
         }
     }
 }
 
-void GameWindow::AddLine(const QString& line, bool select) { ui_->messageList->AddLine(line, select); }
+void GameWindow::addLine(const QString& line, bool select) { ui_->messageList->addLine(line, select); }
 
-void GameWindow::AskForAttention() {
+void GameWindow::askForAttention() {
     if (!isActiveWindow()) QApplication::alert(this);
 }
 
 // A drop near a point the stone may take is the move; any other shows the
 // rule, with the stone left where it was dropped until the box is closed.
-void GameWindow::OnDropped(int stone, std::optional<PointIndex> target) {
-    if (target && match_.Board().CanPlace(*target)) {
-        match_.Place(*target);
+void GameWindow::onDropped(int stone, std::optional<PointIndex> target) {
+    if (target && match_.board().canPlace(*target)) {
+        match_.place(*target);
         return;
     }
     const QPointer<GameWindow> self(this);
-    prompter_.Information(this, text::kRuleTitle, text::kCannotPlace, [self, stone] {
+    prompter_.information(this, text::kRuleTitle, text::kCannotPlace, [self, stone] {
         // A new game may have put it back meanwhile.
-        if (self && self->match_.Board().LiftedStone() == stone) self->match_.PutBack();
+        if (self && self->match_.board().liftedStone() == stone) self->match_.putBack();
     });
 }
 
 // Without a connection the typed line is kept, to be sent once a rival is there.
-void GameWindow::OnChatEntered() {
-    if (match_.Chat(ui_->chatLine->text())) ui_->chatLine->clear();
+void GameWindow::onChatEntered() {
+    if (match_.chat(ui_->chatLine->text())) ui_->chatLine->clear();
 }
 
 // Typed into a box, or pasted: the count goes on from there.
-void GameWindow::OnTallyEdited() {
+void GameWindow::onTallyEdited() {
     if (showingTally_) return;
-    match_.SetTally({LeadingNumber(ui_->winCount->text()), LeadingNumber(ui_->lossCount->text())});
+    match_.setTally({leadingNumber(ui_->winCount->text()), leadingNumber(ui_->lossCount->text())});
 }
 
 // The chat line takes no more than a list line shows with the name before
 // it, so that both screens show what was typed, and a longer paste is seen
 // cut before it is sent.
-void GameWindow::ShowOwnName(const QString& name) {
+void GameWindow::showOwnName(const QString& name) {
     ui_->ownName->setText(name);
-    ui_->chatLine->setMaxLength(std::max<int>(1, int(MessageList::kMaxLineLength - ChatLine(name, {}).size())));
+    ui_->chatLine->setMaxLength(std::max<int>(1, int(MessageList::kMaxLineLength - chatLine(name, {}).size())));
 }
 
-void GameWindow::AddAddressLine() {
-    const QStringList addresses = ReachableAddresses();
+void GameWindow::addAddressLine() {
+    const QStringList addresses = reachableAddresses();
     if (addresses.isEmpty()) return;
-    AddLine(text::kAddressesOpen + addresses.join(text::kAddressSeparator) + text::kAddressesClose, false);
+    addLine(text::kAddressesOpen + addresses.join(text::kAddressSeparator) + text::kAddressesClose, false);
 }
 
 // The connection ends for good.
-void GameWindow::OnConnectionEnded(const QString& line, bool select) {
-    AddLine(line, select);
-    lobby_.End();
+void GameWindow::onConnectionEnded(const QString& line, bool select) {
+    addLine(line, select);
+    lobby_.end();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
-    match_.Stop();
-    lobby_.End();
+    match_.stop();
+    lobby_.end();
     // The dialog has no purpose without the game window.
     if (dialog_) dialog_->close();
     QWidget::closeEvent(event);

@@ -41,31 +41,31 @@ public:
 
     // Shows the window, centred on the screen, and opens the connection
     // dialog over it with `role` chosen.
-    void Open(ConnectionSettings::Role role = ConnectionSettings::Role::Server);
+    void open(ConnectionSettings::Role role = ConnectionSettings::Role::Server);
     // Meets the rival as `settings` say, as OK in the dialog does.
-    void Play(ConnectionSettings settings);
+    void play(ConnectionSettings settings);
 
-    const Ui::GameWindow& Form() const { return *ui_; }
-    BoardView& Board() const;
-    ConnectionDialog* Dialog() const;
-    const Match& CurrentMatch() const { return match_; }
-    const MessageConnection& Connection() const { return lobby_.Connection(); }
+    const Ui::GameWindow& form() const { return *ui_; }
+    BoardView& board() const;
+    ConnectionDialog* dialog() const;
+    const Match& currentMatch() const { return match_; }
+    const MessageConnection& connection() const { return lobby_.connection(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CentreOnScreen();
-    void ShowState();
-    void AddLines(const QList<MatchLine>& lines);
-    void AddLine(const QString& line, bool select);
-    void AskForAttention();
-    void OnDropped(int stone, std::optional<PointIndex> target);
-    void OnChatEntered();
-    void OnTallyEdited();
-    void ShowOwnName(const QString& name);
-    void AddAddressLine();
-    void OnConnectionEnded(const QString& line, bool select);
+    void centreOnScreen();
+    void showState();
+    void addLines(const QList<MatchLine>& lines);
+    void addLine(const QString& line, bool select);
+    void askForAttention();
+    void onDropped(int stone, std::optional<PointIndex> target);
+    void onChatEntered();
+    void onTallyEdited();
+    void showOwnName(const QString& name);
+    void addAddressLine();
+    void onConnectionEnded(const QString& line, bool select);
 
     std::unique_ptr<Ui::GameWindow> ui_;
     Prompter& prompter_;

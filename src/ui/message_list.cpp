@@ -11,17 +11,17 @@ MessageList::MessageList(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
 }
 
-void MessageList::AddLine(const QString& line, bool select, bool growing) {
-    if (count() >= kMaxLines) Forget(takeItem(0));
-    auto* item = new QListWidgetItem(CutText(line, kMaxLineLength), this);
+void MessageList::addLine(const QString& line, bool select, bool growing) {
+    if (count() >= kMaxLines) forget(takeItem(0));
+    auto* item = new QListWidgetItem(cutText(line, kMaxLineLength), this);
     if (growing) {
         growing_ = item;
         growingText_ = line.first(std::min(line.size(), kMaxLineLength + 1));
     }
-    if (select) SelectLater(item);
+    if (select) selectLater(item);
 }
 
-void MessageList::SelectLater(QListWidgetItem* item) {
+void MessageList::selectLater(QListWidgetItem* item) {
     toSelect_ = item;
     if (selectQueued_) return;
     selectQueued_ = true;
@@ -34,16 +34,16 @@ void MessageList::SelectLater(QListWidgetItem* item) {
         Qt::QueuedConnection);
 }
 
-void MessageList::Forget(QListWidgetItem* item) {
+void MessageList::forget(QListWidgetItem* item) {
     if (item == growing_) growing_ = nullptr;
     if (item == toSelect_) toSelect_ = nullptr;
     delete item;
 }
 
-void MessageList::GrowLine(const QString& more) {
+void MessageList::growLine(const QString& more) {
     if (!growing_ || growingText_.size() > kMaxLineLength) return;
     growingText_ += more.first(std::min(more.size(), kMaxLineLength + 1 - growingText_.size()));
-    growing_->setText(CutText(growingText_, kMaxLineLength));
+    growing_->setText(cutText(growingText_, kMaxLineLength));
 }
 
 }  // namespace torvane

@@ -23,13 +23,13 @@ public:
     // `select` makes it the selected line, which scrolls it into view, once
     // the window is back in its event loop. With `growing` it is the line
     // GrowLine adds to.
-    void AddLine(const QString& line, bool select, bool growing = false);
+    void addLine(const QString& line, bool select, bool growing = false);
     // More of the growing line's text, when that line is still there.
-    void GrowLine(const QString& more);
+    void growLine(const QString& more);
 
 private:
-    void SelectLater(QListWidgetItem* item);
-    void Forget(QListWidgetItem* item);
+    void selectLater(QListWidgetItem* item);
+    void forget(QListWidgetItem* item);
 
     QListWidgetItem* growing_ = nullptr;
     QListWidgetItem* toSelect_ = nullptr;

@@ -15,7 +15,7 @@ constexpr double kPointStep = 0.5;
 
 // Left-aligned and with its ink centred from top to bottom: the faces'
 // ascents differ so much that centring the line could push the ink out.
-FittedName Place(const QFont& font, const QString& text, const QRectF& box, const QPaintDevice* device) {
+FittedName place(const QFont& font, const QString& text, const QRectF& box, const QPaintDevice* device) {
     const QRectF ink = QFontMetricsF(font, device).tightBoundingRect(text);
     const QPointF origin(box.left() - std::min(ink.left(), 0.0), box.center().y() - ink.center().y());
     return {font, text, origin, ink.translated(origin)};
@@ -33,29 +33,29 @@ void NameLabel::setText(const QString& name) {
     setAccessibleName(name);
 }
 
-FittedName NameLabel::Fitted() const {
+FittedName NameLabel::fitted() const {
     const QRectF box = contentsRect();
     QFont font = this->font();
     for (double size = font.pointSizeF(); size >= kMinPointSize; size -= kPointStep) {
         font.setPointSizeF(size);
-        FittedName fitted = Place(font, text(), box, this);
+        FittedName fitted = place(font, text(), box, this);
         if (box.contains(fitted.bounds)) return fitted;
     }
     font.setPointSizeF(kMinPointSize);
     const QFontMetricsF metrics(font, this);
     for (double width = box.width(); width > 0; --width) {
-        FittedName cut = Place(font, metrics.elidedText(text(), Qt::ElideRight, width), box, this);
+        FittedName cut = place(font, metrics.elidedText(text(), Qt::ElideRight, width), box, this);
         if (box.contains(cut.bounds)) return cut;
     }
-    return Place(font, QString(), box, this);
+    return place(font, QString(), box, this);
 }
 
 void NameLabel::paintEvent(QPaintEvent*) {
-    const FittedName fitted = Fitted();
+    const FittedName name = fitted();
     QPainter painter(this);
-    painter.setFont(fitted.font);
+    painter.setFont(name.font);
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawText(fitted.origin, fitted.text);
+    painter.drawText(name.origin, name.text);
 }
 
 }  // namespace torvane

@@ -30,7 +30,7 @@ public:
     void setText(const QString& name);
 
     // Worked out at each paint, from the current text, font and size.
-    FittedName Fitted() const;
+    FittedName fitted() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -10,7 +10,7 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void PictureBox::SetPicture(const QPixmap& picture) {
+void PictureBox::setPicture(const QPixmap& picture) {
     picture_ = picture;
     update();
 }
@@ -24,10 +24,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.drawPixmap(inner.topLeft(), picture_);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) { emit Pressed(event->position()); }
+void PictureBox::mousePressEvent(QMouseEvent* event) { emit pressed(event->position()); }
 
-void PictureBox::mouseMoveEvent(QMouseEvent* event) { emit Moved(event->position()); }
+void PictureBox::mouseMoveEvent(QMouseEvent* event) { emit moved(event->position()); }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) { emit Released(event->position()); }
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) { emit released(event->position()); }
 
 }  // namespace torvane

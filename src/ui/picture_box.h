@@ -14,13 +14,13 @@ class PictureBox : public QFrame {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void SetPicture(const QPixmap& picture);
-    const QPixmap& Picture() const { return picture_; }
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
 
 signals:
-    void Pressed(QPointF pos);
-    void Moved(QPointF pos);
-    void Released(QPointF pos);
+    void pressed(QPointF pos);
+    void moved(QPointF pos);
+    void released(QPointF pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

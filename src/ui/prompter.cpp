@@ -8,7 +8,7 @@ namespace {
 
 // Opened rather than run in a loop of its own: the window keeps handling
 // the rival's messages while the box is up.
-void OpenBox(QMessageBox::Icon icon, QWidget* parent, const QString& title, const QString& text,
+void openBox(QMessageBox::Icon icon, QWidget* parent, const QString& title, const QString& text,
              std::function<void()> closed) {
     auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -18,13 +18,13 @@ void OpenBox(QMessageBox::Icon icon, QWidget* parent, const QString& title, cons
 
 }  // namespace
 
-void MessageBoxPrompter::Critical(QWidget* parent, const QString& title, const QString& text) {
-    OpenBox(QMessageBox::Critical, parent, title, text, {});
+void MessageBoxPrompter::critical(QWidget* parent, const QString& title, const QString& text) {
+    openBox(QMessageBox::Critical, parent, title, text, {});
 }
 
-void MessageBoxPrompter::Information(QWidget* parent, const QString& title, const QString& text,
+void MessageBoxPrompter::information(QWidget* parent, const QString& title, const QString& text,
                                      std::function<void()> closed) {
-    OpenBox(QMessageBox::Information, parent, title, text, std::move(closed));
+    openBox(QMessageBox::Information, parent, title, text, std::move(closed));
 }
 
 }  // namespace torvane

@@ -13,17 +13,17 @@ public:
     virtual ~Prompter() = default;
     // Both boxes have one OK button, are modal to `parent` and return at once.
     // A stop-sign box, for input the user must correct.
-    virtual void Critical(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual void critical(QWidget* parent, const QString& title, const QString& text) = 0;
     // An information box; `closed` runs when the user closes it.
-    virtual void Information(QWidget* parent, const QString& title, const QString& text,
+    virtual void information(QWidget* parent, const QString& title, const QString& text,
                              std::function<void()> closed) = 0;
 };
 
 // The real thing: QMessageBox.
 class MessageBoxPrompter : public Prompter {
 public:
-    void Critical(QWidget* parent, const QString& title, const QString& text) override;
-    void Information(QWidget* parent, const QString& title, const QString& text, std::function<void()> closed) override;
+    void critical(QWidget* parent, const QString& title, const QString& text) override;
+    void information(QWidget* parent, const QString& title, const QString& text, std::function<void()> closed) override;
 };
 
 }  // namespace torvane

@@ -18,7 +18,7 @@ constexpr std::array<int, 2> kQuitSignals = {SIGTERM, SIGINT};
 volatile sig_atomic_t writeEnd = -1;
 int readEnd = -1;
 
-extern "C" void OnQuitSignal(int) {
+extern "C" void onQuitSignal(int) {
     const int savedErrno = errno;
     const char byte = 1;
     if (writeEnd >= 0 && write(writeEnd, &byte, 1) < 0) {
@@ -27,7 +27,7 @@ extern "C" void OnQuitSignal(int) {
     errno = savedErrno;
 }
 
-void Handle(int signal, void (*handler)(int)) {
+void handle(int signal, void (*handler)(int)) {
     struct sigaction action = {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
@@ -44,13 +44,13 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     readEnd = pair[0];
     writeEnd = pair[1];
     notifier_ = new QSocketNotifier(readEnd, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &QuitSignals::Quit);
-    for (int signal : kQuitSignals) Handle(signal, OnQuitSignal);
+    connect(notifier_, &QSocketNotifier::activated, this, &QuitSignals::quit);
+    for (int signal : kQuitSignals) handle(signal, onQuitSignal);
 }
 
 QuitSignals::~QuitSignals() {
     if (!notifier_) return;
-    for (int signal : kQuitSignals) Handle(signal, SIG_DFL);
+    for (int signal : kQuitSignals) handle(signal, SIG_DFL);
     delete notifier_;
     close(writeEnd);
     close(readEnd);
@@ -58,7 +58,7 @@ QuitSignals::~QuitSignals() {
     readEnd = -1;
 }
 
-void QuitSignals::Quit() {
+void QuitSignals::quit() {
     char bytes[16];
     while (read(readEnd, bytes, sizeof bytes) > 0) {}
     QApplication::closeAllWindows();

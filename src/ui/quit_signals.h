@@ -22,7 +22,7 @@ public:
     ~QuitSignals() override;
 
 private:
-    void Quit();
+    void quit();
 
     QSocketNotifier* notifier_ = nullptr;
 };

@@ -8,7 +8,7 @@
 #include <array>
 
 // Outside any namespace, as the resource initialiser requires.
-static void InitTorvaneResource() { Q_INIT_RESOURCE(torvane); }
+static void initTorvaneResource() { Q_INIT_RESOURCE(torvane); }
 
 namespace torvane {
 
@@ -21,8 +21,8 @@ constexpr std::array<int, 4> kIconSides{16, 32, 48, 64};
 
 // Read once, as PNG without format detection (which would load every image
 // plugin to ask).
-QList<QImage> IconImages() {
-    InitTorvaneResource();
+QList<QImage> iconImages() {
+    initTorvaneResource();
     QList<QImage> images;
     for (int side : kIconSides) {
         QImageReader reader(QStringLiteral(":/icon/%1.png").arg(side), "PNG");
@@ -34,9 +34,9 @@ QList<QImage> IconImages() {
 
 }  // namespace
 
-QIcon AppIcon() {
+QIcon appIcon() {
     // Images, not pixmaps, may outlive the application object.
-    static const QList<QImage> images = IconImages();
+    static const QList<QImage> images = iconImages();
     QIcon icon;
     for (const QImage& image : images) icon.addPixmap(QPixmap::fromImage(image));
     return icon;

@@ -6,6 +6,6 @@
 namespace torvane {
 
 // The window icon of both windows.
-QIcon AppIcon();
+QIcon appIcon();
 
 }  // namespace torvane

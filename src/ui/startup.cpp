@@ -18,24 +18,24 @@ const QString kCannotRead = QStringLiteral("画像ファイルを読み込めま
 const QString kStartupErrorTitle = QStringLiteral("起動エラー");
 
 // Platforms with no screen a person could see a message box on.
-bool HasDisplay() {
+bool hasDisplay() {
     const QString platform = QGuiApplication::platformName();
     return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
 }
 
-void ReportMissingBitmap(const QString& path) {
+void reportMissingBitmap(const QString& path) {
     const QString message = kCannotRead.arg(path);
     std::fprintf(stderr, "torvane: %s\n", message.toLocal8Bit().constData());
-    if (HasDisplay()) QMessageBox::critical(nullptr, kStartupErrorTitle, message);
+    if (hasDisplay()) QMessageBox::critical(nullptr, kStartupErrorTitle, message);
 }
 
 }  // namespace
 
-int RunTorvane(QApplication& app, bool vsComputer) {
-    fonts::InstallSubstitutes();
-    const QString unreadable = bitmap::FirstUnreadable();
+int runTorvane(QApplication& app, bool vsComputer) {
+    fonts::installSubstitutes();
+    const QString unreadable = bitmap::firstUnreadable();
     if (!unreadable.isEmpty()) {
-        ReportMissingBitmap(unreadable);
+        reportMissingBitmap(unreadable);
         return 1;
     }
     QuitSignals quitSignals;
@@ -44,7 +44,7 @@ int RunTorvane(QApplication& app, bool vsComputer) {
     options.forwardPort = true;
     GameWindow window(prompter, options);
     // The menu's "play against the computer" entry opens the dialog with that role chosen.
-    window.Open(vsComputer ? ConnectionSettings::Role::Computer : ConnectionSettings::Role::Server);
+    window.open(vsComputer ? ConnectionSettings::Role::Computer : ConnectionSettings::Role::Server);
     return app.exec();
 }
 

@@ -8,6 +8,6 @@ namespace torvane {
 // Checks the bitmaps, opens the main window and the dialog (with the
 // computer chosen as the rival if `vsComputer`), and runs the program until
 // it ends. Returns the exit status.
-int RunTorvane(QApplication& app, bool vsComputer);
+int runTorvane(QApplication& app, bool vsComputer);
 
 }  // namespace torvane

@@ -4,7 +4,7 @@
 
 namespace torvane::text {
 
-QString NoticeLine(Notice notice) {
+QString noticeLine(Notice notice) {
     switch (notice) {
     case Notice::OwnFirst: return kYouMoveFirst;
     case Notice::RivalFirst: return kYouMoveSecond;
@@ -18,7 +18,7 @@ QString NoticeLine(Notice notice) {
     return kNotConnected;
 }
 
-QString FailureLine(const SocketFailure& failure) {
+QString failureLine(const SocketFailure& failure) {
     switch (failure.kind) {
     case SocketFailure::Kind::Refused: return kRefused;
     case SocketFailure::Kind::HostNotFound: return kHostNotFound;
@@ -30,7 +30,7 @@ QString FailureLine(const SocketFailure& failure) {
     return kOtherError + failure.detail;
 }
 
-QString RouterLine(const MappingResult& result) {
+QString routerLine(const MappingResult& result) {
     switch (result.outcome) {
     case MappingOutcome::Mapped:
         return kInternetOpen + result.external.toString() + ':' + QString::number(result.externalPort) +

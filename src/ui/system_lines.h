@@ -10,10 +10,10 @@
 
 namespace torvane::text {
 
-QString NoticeLine(Notice notice);
+QString noticeLine(Notice notice);
 // Why listening or connecting failed, or a connection broke.
-QString FailureLine(const SocketFailure& failure);
+QString failureLine(const SocketFailure& failure);
 // The address the other player dials, or why there is none.
-QString RouterLine(const MappingResult& result);
+QString routerLine(const MappingResult& result);
 
 }  // namespace torvane::text

@@ -15,12 +15,12 @@
 
 namespace torvane::testing {
 
-void RecordingPrompter::Critical(QWidget*, const QString& title, const QString& text) {
+void RecordingPrompter::critical(QWidget*, const QString& title, const QString& text) {
     shown << "critical|" + title + "|" + text;
     if (whileOpen) whileOpen();
 }
 
-void RecordingPrompter::Information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) {
+void RecordingPrompter::information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) {
     shown << "information|" + title + "|" + text;
     if (whileOpen) whileOpen();
     closed();
@@ -28,7 +28,7 @@ void RecordingPrompter::Information(QWidget*, const QString& title, const QStrin
 
 namespace {
 
-GameOptions Shortened(int startStepMs, int greetingTimeoutMs) {
+GameOptions shortened(int startStepMs, int greetingTimeoutMs) {
     GameOptions options;
     options.startStepMs = startStepMs;
     options.greetingTimeoutMs = greetingTimeoutMs;
@@ -37,10 +37,10 @@ GameOptions Shortened(int startStepMs, int greetingTimeoutMs) {
 
 }  // namespace
 
-Player::Player(int startStepMs, int greetingTimeoutMs) : Player(Shortened(startStepMs, greetingTimeoutMs)) {}
+Player::Player(int startStepMs, int greetingTimeoutMs) : Player(shortened(startStepMs, greetingTimeoutMs)) {}
 
 Player::Player(const GameOptions& options) {
-    fonts::InstallSubstitutes();
+    fonts::installSubstitutes();
     window = std::make_unique<GameWindow>(prompter, options);
 }
 
@@ -51,86 +51,86 @@ Player::~Player() {
 namespace {
 
 // The dialog closed and the rival met with these settings.
-void Accept(Player& player, ConnectionSettings::Role role, const QString& nickName, quint16 port, const QString& host) {
-    player.Load();
-    if (player.window->Dialog()) player.window->Dialog()->close();
+void accept(Player& player, ConnectionSettings::Role role, const QString& nickName, quint16 port, const QString& host) {
+    player.load();
+    if (player.window->dialog()) player.window->dialog()->close();
     ConnectionSettings settings;
     settings.role = role;
     settings.nickName = nickName;
     settings.host = host;
     settings.port = port;
-    player.window->Play(settings);
+    player.window->play(settings);
 }
 
 }  // namespace
 
-void Player::Serve(const QString& nickName, quint16 port) {
-    Accept(*this, ConnectionSettings::Role::Server, nickName, port, QString());
+void Player::serve(const QString& nickName, quint16 port) {
+    accept(*this, ConnectionSettings::Role::Server, nickName, port, QString());
 }
 
-void Player::Join(const QString& nickName, quint16 port, const QString& host) {
-    Accept(*this, ConnectionSettings::Role::Client, nickName, port, host);
+void Player::join(const QString& nickName, quint16 port, const QString& host) {
+    accept(*this, ConnectionSettings::Role::Client, nickName, port, host);
 }
 
-QStringList Player::Lines() const {
+QStringList Player::lines() const {
     QStringList lines;
-    for (int i = 0; i < Form().messageList->count(); ++i) lines << Form().messageList->item(i)->text();
+    for (int i = 0; i < form().messageList->count(); ++i) lines << form().messageList->item(i)->text();
     return lines;
 }
 
 // The newest line is selected once the window is back in its event loop.
-bool Player::LastLineSelected() const {
-    MessageList* list = Form().messageList;
+bool Player::lastLineSelected() const {
+    MessageList* list = form().messageList;
     QCoreApplication::sendPostedEvents(list);
     return list->count() > 0 && list->selectedItems() == QList<QListWidgetItem*>{list->item(list->count() - 1)};
 }
 
-void Activate(Player& player) {
+void activate(Player& player) {
     QApplication::setActiveWindow(player.window.get());
     QCoreApplication::processEvents();
 }
 
-bool ConnectPair(Player& server, Player& client, const QString& serverName, const QString& clientName) {
-    server.Serve(serverName);
-    client.Join(clientName, server.Port());
+bool connectPair(Player& server, Player& client, const QString& serverName, const QString& clientName) {
+    server.serve(serverName);
+    client.join(clientName, server.port());
     return QTest::qWaitFor(
-        [&] { return server.Form().rivalName->text() == clientName && client.Form().rivalName->text() == serverName; });
+        [&] { return server.form().rivalName->text() == clientName && client.form().rivalName->text() == serverName; });
 }
 
-bool RawPeer::ConnectTo(Player& server) {
+bool RawPeer::connectTo(Player& server) {
     QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { received_ += socket.readAll(); });
-    socket.connectToHost(QHostAddress::LocalHost, server.Port());
+    socket.connectToHost(QHostAddress::LocalHost, server.port());
     if (!socket.waitForConnected()) return false;
-    return QTest::qWaitFor([&] { return server.window->Connection().IsConnected(); });
+    return QTest::qWaitFor([&] { return server.window->connection().isConnected(); });
 }
 
-void RawPeer::Write(const QByteArray& bytes) {
+void RawPeer::write(const QByteArray& bytes) {
     socket.write(bytes);
     socket.flush();
 }
 
-void RawPeer::Close() { socket.disconnectFromHost(); }
+void RawPeer::close() { socket.disconnectFromHost(); }
 
-QByteArray RawPeer::Take() { return std::exchange(received_, {}); }
+QByteArray RawPeer::take() { return std::exchange(received_, {}); }
 
-bool RawPeer::WaitFor(qsizetype size, int ms) {
+bool RawPeer::waitFor(qsizetype size, int ms) {
     return QTest::qWaitFor([&] { return received_.size() >= size; }, ms);
 }
 
-bool RawPeer::Settle(const Player& server, int ms) {
-    return QTest::qWaitFor([&] { return AllRead(server) && !server.Game().StartRunning(); }, ms);
+bool RawPeer::settle(const Player& server, int ms) {
+    return QTest::qWaitFor([&] { return allRead(server) && !server.game().startRunning(); }, ms);
 }
 
 // None in the kernel on either side, none in the window socket's buffer.
 // Once this peer has closed there is no telling; the caller waits for what
 // the close must bring.
-bool RawPeer::AllRead(const Player& server) const {
+bool RawPeer::allRead(const Player& server) const {
     if (socket.state() == QAbstractSocket::UnconnectedState) return true;
     int unsent = 0;
     if (socket.bytesToWrite() > 0 || ioctl(socket.socketDescriptor(), SIOCOUTQ, &unsent) != 0 || unsent > 0) {
         return false;
     }
-    for (const QTcpSocket* end : server.window->Connection().findChildren<QTcpSocket*>()) {
+    for (const QTcpSocket* end : server.window->connection().findChildren<QTcpSocket*>()) {
         if (end->peerPort() != socket.localPort()) continue;
         int unread = 0;
         return end->bytesAvailable() == 0 && ioctl(end->socketDescriptor(), FIONREAD, &unread) == 0 && unread == 0;
@@ -138,10 +138,10 @@ bool RawPeer::AllRead(const Player& server) const {
     return false;
 }
 
-void DragStone(Player& player, int stone, PointIndex target, QPoint offset) {
-    PictureBox* box = player.Own(stone);
+void dragStone(Player& player, int stone, PointIndex target, QPoint offset) {
+    PictureBox* box = player.own(stone);
     const QPoint grab(17, 23);
-    const geometry::PixelPos point = geometry::PointPos(target);
+    const geometry::PixelPos point = geometry::pointPos(target);
     const QPoint delta = QPoint(point.x, point.y) + offset - box->pos();
     QTest::mousePress(box, Qt::LeftButton, {}, grab);
     // Two steps, as a hand would move; the grabbed spot stays under the cursor.
@@ -150,32 +150,32 @@ void DragStone(Player& player, int stone, PointIndex target, QPoint offset) {
     QTest::mouseRelease(box, Qt::LeftButton, {}, grab);
 }
 
-int PointOf(const QWidget* stone) {
-    const auto point = geometry::PointAt({stone->x(), stone->y()});
+int pointOf(const QWidget* stone) {
+    const auto point = geometry::pointAt({stone->x(), stone->y()});
     return point ? *point : -1;
 }
 
-bool OwnStonesEnabled(const Player& player) {
+bool ownStonesEnabled(const Player& player) {
     for (int i = 0; i < kStoneCount; ++i) {
-        if (!player.Own(i)->isEnabled()) return false;
+        if (!player.own(i)->isEnabled()) return false;
     }
     return true;
 }
 
-bool OwnStonesDisabled(const Player& player) {
+bool ownStonesDisabled(const Player& player) {
     for (int i = 0; i < kStoneCount; ++i) {
-        if (player.Own(i)->isEnabled()) return false;
+        if (player.own(i)->isEnabled()) return false;
     }
     return true;
 }
 
-bool IsGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == QColor(0, 255, 0); }
+bool isGreen(const QLabel* label) { return label->palette().color(QPalette::Window) == QColor(0, 255, 0); }
 
-QImage ImageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
+QImage imageOf(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_RGB32); }
 
-QImage BitmapImage(const QString& name) { return QImage(bitmap::PathOf(name)).convertToFormat(QImage::Format_RGB32); }
+QImage bitmapImage(const QString& name) { return QImage(bitmap::pathOf(name)).convertToFormat(QImage::Format_RGB32); }
 
-quint16 UnusedPort() {
+quint16 unusedPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();

@@ -41,8 +41,8 @@ inline const QString kLose = QStringLiteral("☆☆☆　あなたの負けで�
 // `whileOpen` first as if the user acted while it was open.
 class RecordingPrompter : public Prompter {
 public:
-    void Critical(QWidget*, const QString& title, const QString& text) override;
-    void Information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) override;
+    void critical(QWidget*, const QString& title, const QString& text) override;
+    void information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) override;
 
     QStringList shown;
     std::function<void()> whileOpen;
@@ -59,50 +59,50 @@ struct Player {
     ~Player();
 
     // Start-up as the program does it; the dialog stays open.
-    void Load(ConnectionSettings::Role role = ConnectionSettings::Role::Server) { window->Open(role); }
+    void load(ConnectionSettings::Role role = ConnectionSettings::Role::Server) { window->open(role); }
     // Start-up, then the dialog closed and the rival met as these settings say.
-    void Serve(const QString& nickName, quint16 port = 0);
-    void Join(const QString& nickName, quint16 port, const QString& host = QStringLiteral("127.0.0.1"));
+    void serve(const QString& nickName, quint16 port = 0);
+    void join(const QString& nickName, quint16 port, const QString& host = QStringLiteral("127.0.0.1"));
 
-    QStringList Lines() const;
-    QString LastLine() const { return Lines().value(Lines().size() - 1); }
-    bool LastLineSelected() const;
-    quint16 Port() const { return window->Connection().ListenPort(); }
+    QStringList lines() const;
+    QString lastLine() const { return lines().value(lines().size() - 1); }
+    bool lastLineSelected() const;
+    quint16 port() const { return window->connection().listenPort(); }
 
     // The window's parts.
-    const Ui::GameWindow& Form() const { return window->Form(); }
-    BoardView& Board() const { return window->Board(); }
-    PictureBox* Own(int stone) const { return Board().OwnStone(stone); }
-    PictureBox* Rival(int stone) const { return Board().RivalStone(stone); }
-    const Match& Game() const { return window->CurrentMatch(); }
+    const Ui::GameWindow& form() const { return window->form(); }
+    BoardView& board() const { return window->board(); }
+    PictureBox* own(int stone) const { return board().ownStone(stone); }
+    PictureBox* rival(int stone) const { return board().rivalStone(stone); }
+    const Match& game() const { return window->currentMatch(); }
 
     RecordingPrompter prompter;
     std::unique_ptr<GameWindow> window;
 };
 
 // The player's window becomes the active one, as when focus comes back.
-void Activate(Player& player);
+void activate(Player& player);
 
 // Joins two players over loopback; false unless both show each other's name.
-bool ConnectPair(Player& server, Player& client, const QString& serverName = QStringLiteral("sv"),
+bool connectPair(Player& server, Player& client, const QString& serverName = QStringLiteral("sv"),
                  const QString& clientName = QStringLiteral("cl"));
 
 // A bare peer: one write per read on the window's side, every byte kept.
 class RawPeer {
 public:
     // Connects to `server`, which must already listen, until it has accepted.
-    bool ConnectTo(Player& server);
-    void Write(const QByteArray& bytes);
+    bool connectTo(Player& server);
+    void write(const QByteArray& bytes);
     // Ends the connection once every byte written has gone out.
-    void Close();
+    void close();
     // Everything received so far, taken.
-    QByteArray Take();
-    bool WaitFor(qsizetype size, int ms = 2000);
+    QByteArray take();
+    bool waitFor(qsizetype size, int ms = 2000);
     // The window has read every byte written and its start has ended, so
     // whatever the bytes do has been done.
-    bool Settle(const Player& server, int ms = 20000);
+    bool settle(const Player& server, int ms = 20000);
     // None in the kernel on either side, none in the window socket's buffer.
-    bool AllRead(const Player& server) const;
+    bool allRead(const Player& server) const;
 
     QTcpSocket socket;
 
@@ -112,18 +112,18 @@ private:
 
 // Presses on the stone, drags it so that its corner ends `offset` pixels
 // from `target`'s position, and releases it there.
-void DragStone(Player& player, int stone, PointIndex target, QPoint offset = {});
+void dragStone(Player& player, int stone, PointIndex target, QPoint offset = {});
 // The point a stone stands on, or -1.
-int PointOf(const QWidget* stone);
-bool OwnStonesEnabled(const Player& player);
-bool OwnStonesDisabled(const Player& player);
+int pointOf(const QWidget* stone);
+bool ownStonesEnabled(const Player& player);
+bool ownStonesDisabled(const Player& player);
 // The label carries the turn mark.
-bool IsGreen(const QLabel* label);
+bool isGreen(const QLabel* label);
 
 // A shown picture, or the bitmap file the program reads, comparable.
-QImage ImageOf(const QPixmap& pixmap);
-QImage BitmapImage(const QString& name);
+QImage imageOf(const QPixmap& pixmap);
+QImage bitmapImage(const QString& name);
 // A loopback port that was free a moment ago and has nothing listening.
-quint16 UnusedPort();
+quint16 unusedPort();
 
 }  // namespace torvane::testing
