@@ -160,7 +160,7 @@ std::vector<Figure> startsOnePerRead() {
     const qint64 greeted = clock.elapsed();
     rig.write(kGreeting);
     const qint64 answer = rig.awaitAnswer(clock, greeted, 2000);
-    spin(10000, [&] { return !rig.window().currentMatch().startRunning(); });
+    spin(10000, [&] { return !rig.window().currentMatch().state().startRunning; });
     const qint64 ended = clock.elapsed() - lastStart;
     return {{"9,000 starts, one per read: greeting answered (ms)", double(answer), 100},
             {"  start sequences shown", double(rig.lines().count(kSecond)), 1.5},
@@ -179,7 +179,7 @@ std::vector<Figure> startsInOneRead() {
     const qint64 greeted = clock.elapsed();
     rig.write(kGreeting);
     const qint64 answer = rig.awaitAnswer(clock, greeted, 2000);
-    spin(10000, [&] { return !rig.window().currentMatch().startRunning(); });
+    spin(10000, [&] { return !rig.window().currentMatch().state().startRunning; });
     return {{"1,000 starts in one read: greeting answered (ms)", double(answer), 100},
             {"  start sequences shown", double(rig.lines().count(kSecond)), 1.5},
             {"  stack growth (KiB)", double(statusKiB("VmStk") - stack), 64}};

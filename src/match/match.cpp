@@ -8,6 +8,16 @@
 
 namespace torvane {
 
+namespace {
+
+MatchLine noticeLine(Notice notice) { return {MatchLine::Kind::Notice, notice, {}}; }
+
+MatchLine textLine(const Message& message) {
+    return {message.continued ? MatchLine::Kind::RivalTextGoesOn : MatchLine::Kind::RivalText, {}, message.argument};
+}
+
+}  // namespace
+
 // One input: what it changes is told once it is done, nested inputs
 // included (a waiting message carried out inside a read).
 class Match::Input {
@@ -79,8 +89,8 @@ void Match::receive(const std::vector<Message>& messages) {
         if (message.command == Command::Start) {
             runHeld();
             handle(message);
-            afterStart = startRunning();
-        } else if (afterStart || !held_.empty() || (startRunning() && waitsForStart(message.command))) {
+            afterStart = start_->running();
+        } else if (afterStart || !held_.empty() || (start_->running() && waitsForStart(message.command))) {
             held_.push_back(message);
             if (channel_) channel_->pauseReading();
         } else {
@@ -100,13 +110,13 @@ void Match::runHeld() {
 
 void Match::handle(const Message& message) {
     switch (message.command) {
-    case Command::Plain:
-        changes_.lines << MatchLine{
-            message.continued ? MatchLine::Kind::RivalTextGoesOn : MatchLine::Kind::RivalText, {}, message.argument};
-        break;
+    case Command::Plain: changes_.lines << textLine(message); break;
     case Command::Greeting:
     case Command::NameReply: onName(message); break;
-    case Command::Chat: onChat(message); break;
+    case Command::Chat:
+        changes_.lines << (message.argumentMissing ? noticeLine(Notice::NoChat) : textLine(message));
+        changes_.attention = changes_.attention || !(message.continued || message.argumentMissing);
+        break;
     case Command::TallyReset:
         tally_ = {};
         changes_.state = true;
@@ -121,7 +131,7 @@ void Match::handle(const Message& message) {
 // greeting is answered with the own name, once.
 void Match::onName(const Message& message) {
     if (message.command == Command::NameReply && message.argument.isEmpty() && !message.continued) {
-        addNotice(Notice::NoName);
+        changes_.lines << noticeLine(Notice::NoName);
         return;
     }
     if (!message.continued) {
@@ -133,20 +143,9 @@ void Match::onName(const Message& message) {
     if (message.command == Command::Greeting && !message.continued) sendToRival({nameReplyMessage(ownName_)});
 }
 
-void Match::onChat(const Message& message) {
-    if (message.argumentMissing) {
-        addNotice(Notice::NoChat);
-        return;
-    }
-    const bool goesOn = message.continued;
-    changes_.lines << MatchLine{
-        goesOn ? MatchLine::Kind::RivalTextGoesOn : MatchLine::Kind::RivalText, {}, message.argument};
-    changes_.attention = changes_.attention || !goesOn;
-}
-
 // The rival's start, unless it crosses ours and ours stands.
 void Match::onStart() {
-    if (startRunning() && start_->current() == StartSequence::Kind::Own && conversation::ownStartStands(isServer_)) {
+    if (start_->running() && start_->current() == StartSequence::Kind::Own && conversation::ownStartStands(isServer_)) {
         return;
     }
     beginStart(StartSequence::Kind::Received);
@@ -157,7 +156,7 @@ void Match::onStart() {
 // board is not checked against it. Either way it is now this player's turn.
 void Match::onMove(const Message& message) {
     if (message.argumentMissing) {
-        addNotice(Notice::NoMove);
+        changes_.lines << noticeLine(Notice::NoMove);
         return;
     }
     const MoveDigits move = readMoveDigits(message.argument);
@@ -168,7 +167,7 @@ void Match::onMove(const Message& message) {
 
 void Match::start() {
     Input input(*this);
-    if (startRunning()) return;
+    if (start_->running()) return;
     if (!sendToRival({startMessage()})) return;
     beginStart(StartSequence::Kind::Own);
 }
@@ -190,7 +189,7 @@ void Match::finishStart(StartSequence::Kind kind) {
     gameRunning_ = true;
     banner_ = Banner::None;
     if (own || board_.getTurn() != Turn::Own) board_.setTurn(own ? Turn::Own : Turn::Rival);
-    addNotice(own ? Notice::OwnFirst : Notice::RivalFirst);
+    changes_.lines << noticeLine(own ? Notice::OwnFirst : Notice::RivalFirst);
     changes_.state = true;
     runHeld();
 }
@@ -226,7 +225,7 @@ void Match::place(PointIndex target) {
 // The game is over on this screen, and a stone in hand goes back to its
 // point.
 void Match::endGame(bool won) {
-    addNotice(won ? Notice::Won : Notice::Lost);
+    changes_.lines << noticeLine(won ? Notice::Won : Notice::Lost);
     board_.putBack();
     board_.setTurn(Turn::None);
     banner_ = won ? Banner::Won : Banner::Lost;
@@ -253,17 +252,20 @@ bool Match::chat(const QString& text) {
     return true;
 }
 
+MatchState Match::state() const {
+    const bool starting = start_->running();
+    return {banner_, starting ? start_->bannerShown() : banner_ != Banner::None, starting, gameRunning_, tally_};
+}
+
 // The messages of one action of the player. Without a connection nothing
 // goes out and the player is told once.
 bool Match::sendToRival(const QStringList& messages) {
     if (!channel_) {
-        addNotice(Notice::NotConnected);
+        changes_.lines << noticeLine(Notice::NotConnected);
         return false;
     }
     for (const QString& message : messages) channel_->send(message);
     return true;
 }
-
-void Match::addNotice(Notice notice) { changes_.lines << MatchLine{MatchLine::Kind::Notice, notice, {}}; }
 
 }  // namespace torvane

@@ -39,6 +39,17 @@ struct MatchLine {
 // The picture over the board: the start blinking, or how a game ended.
 enum class Banner { None, Start, Won, Lost };
 
+// What the window shows besides the board and the lines.
+struct MatchState {
+    Banner banner = Banner::None;
+    bool bannerShown = false;
+    // A start is blinking; the game it starts has not begun.
+    bool startRunning = false;
+    // A game has begun and not yet ended.
+    bool gameRunning = false;
+    Tally tally;
+};
+
 class Match : public QObject {
     Q_OBJECT
 public:
@@ -67,12 +78,7 @@ public:
     bool chat(const QString& text);
 
     const BoardModel& board() const { return board_; }
-    const Tally& counts() const { return tally_; }
-    // A game has started and not yet ended.
-    bool gameRunning() const { return gameRunning_; }
-    bool startRunning() const { return start_->running(); }
-    Banner currentBanner() const { return banner_; }
-    bool bannerShown() const { return startRunning() ? start_->bannerShown() : banner_ != Banner::None; }
+    MatchState state() const;
 
 signals:
     void boardChanged();
@@ -88,7 +94,6 @@ private:
 
     void handle(const Message& message);
     void onName(const Message& message);
-    void onChat(const Message& message);
     void onStart();
     void onMove(const Message& message);
     void beginStart(StartSequence::Kind kind);
@@ -96,7 +101,6 @@ private:
     void runHeld();
     void endGame(bool won);
     bool sendToRival(const QStringList& messages);
-    void addNotice(Notice notice);
 
     StartSequence* start_;
     BoardModel board_;

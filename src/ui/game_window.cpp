@@ -148,12 +148,12 @@ void GameWindow::showState() {
     setBackground(ui_->ownName, turn == Turn::Own ? kTurnColor : buttonFace);
     setBackground(ui_->rivalName, turn == Turn::Rival ? kTurnColor : buttonFace);
     board().showTurn(turn);
-    board().showBanner(match_.currentBanner(), match_.bannerShown());
-    ui_->startButton->setEnabled(!match_.gameRunning());
-    const Tally counts = match_.counts();
+    const MatchState state = match_.state();
+    board().showBanner(state.banner, state.bannerShown);
+    ui_->startButton->setEnabled(!state.gameRunning);
     const QScopedValueRollback showing(showingTally_, true);
-    showCount(ui_->winCount, counts.wins);
-    showCount(ui_->lossCount, counts.losses);
+    showCount(ui_->winCount, state.tally.wins);
+    showCount(ui_->lossCount, state.tally.losses);
 }
 
 // Lines the list would drop at once are not added at all.

@@ -118,7 +118,7 @@ bool RawPeer::waitFor(qsizetype size, int ms) {
 }
 
 bool RawPeer::settle(const Player& server, int ms) {
-    return QTest::qWaitFor([&] { return allRead(server) && !server.game().startRunning(); }, ms);
+    return QTest::qWaitFor([&] { return allRead(server) && !server.game().state().startRunning; }, ms);
 }
 
 // None in the kernel on either side, none in the window socket's buffer.
