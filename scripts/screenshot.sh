@@ -4,6 +4,8 @@
 #   screenshot[-scale2].png           server Hanako and client Taro side by
 #                                     side, a few moves into a game, a chat line
 #   screenshot-computer[-scale2].png  Hanako against the computer, one move in
+#   screenshot-end[-scale2].png       a game's end: the winning row marked on
+#                                     both screens, the banner stepped aside
 # Usage: scripts/screenshot.sh [build-dir]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -95,6 +97,24 @@ two_players() {
   sleep 0.5
 }
 
+# The server wins on its middle column: 8->4, 7->3, 6->3, 7->0, 6->1 from
+# each side's own view.
+game_end() {
+  local server client
+  server=$(open_copy 4 Hanako)
+  sleep 1
+  client=$(open_copy 426 Taro $kClientOption)
+  sleep 2
+  click "$server" 356 252            # ゲーム開始
+  sleep 3.8
+  drag "$server" 225 225 132 132     # server: 8 -> 4
+  drag "$client" 132 225 40 132      # client: 7 -> 3
+  drag "$server" 40 225 40 132       # server: 6 -> 3
+  drag "$client" 40 132 40 40        # client: 3 -> 0
+  drag "$server" 40 132 132 40       # server: 3 -> 1, the middle column
+  sleep 2.5                          # the banner steps aside
+}
+
 against_computer() {
   local main
   main=$(open_copy 214 Hanako $kComputerOption)
@@ -108,11 +128,12 @@ against_computer() {
 for scale_wanted in 1 2; do
   suffix=""
   [ "$scale_wanted" = 2 ] && suffix="-scale2"
-  for scene in two_players against_computer; do
+  for scene in two_players game_end against_computer; do
     start_screen "$scale_wanted"
     "$scene"
     name=screenshot
     [ "$scene" = against_computer ] && name=screenshot-computer
+    [ "$scene" = game_end ] && name=screenshot-end
     import -window root "docs/$name$suffix.png"
     echo "wrote docs/$name$suffix.png"
     stop_screen

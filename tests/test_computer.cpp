@@ -31,6 +31,7 @@ using Points = std::vector<int>;
 constexpr Value kFinished{Outcome::Loss, 0};
 // The computer moves first in its own game once the rival's start has ended.
 constexpr int kOwnStart = conversation::kStartMs;
+const int kNextGame = PlayerConfig{}.nextGameDelayMs;
 constexpr int kWaitMs = 10000;
 
 PointMask maskOf(const Points& points) {
@@ -320,19 +321,26 @@ private slots:
         // name is warned of and played all the same. The human's move that
         // crossed the win is no foul and keeps the next start.
         row("win sends SetSt then Finis", always, "63 74 85", {1, 0, 2},
-            {in("|SName ", {}, 2000), woken({"|StrtG "}, kOwnStart), woken({"|SetSt 036"}), in("|SetSt 036", {}, 600),
-             woken({"|SetSt 147"}), in("|SetSt 013", {}, 600), woken({"|SetSt 258", "|Finis "}, 2000), in("|SetSt 147"),
-             woken({"|StrtG "}, kOwnStart)});
+            {in("|SName ", {}, kNextGame), woken({"|StrtG "}, kOwnStart), woken({"|SetSt 036"}),
+             in("|SetSt 036", {}, 600), woken({"|SetSt 147"}), in("|SetSt 013", {}, 600),
+             woken({"|SetSt 258", "|Finis "}, kNextGame), in("|SetSt 147"), woken({"|StrtG "}, kOwnStart)});
         row("alternate starts after the human's game only", {.starts = StartPolicy::Alternate}, "63", {0, 2, 2},
-            {in("|StrtG "), in("|Finis ", {}, 2000), woken({"|StrtG "}, kOwnStart), woken({"|SetSt 036"}),
+            {in("|StrtG "), in("|Finis ", {}, kNextGame), woken({"|StrtG "}, kOwnStart), woken({"|SetSt 036"}),
              in("|Finis ")});
         row("greeting answered, crossing starts: the server's stands",
             {.isServer = true, .starts = StartPolicy::Always}, "63", {0, 0, 0},
-            {in("|Cnnct 人間", {"|SName コンピュータ"}, 2000), woken({"|StrtG "}, kOwnStart), in("|StrtG "),
+            {in("|Cnnct 人間", {"|SName コンピュータ"}, kNextGame), woken({"|StrtG "}, kOwnStart), in("|StrtG "),
              woken({"|SetSt 036"})});
         row("crossing starts: the client gives way", always, "63", {0, 0, 0},
-            {in("|SName 人間", {}, 2000), woken({"|StrtG "}, kOwnStart), in("|StrtG "), woken(),
+            {in("|SName 人間", {}, kNextGame), woken({"|StrtG "}, kOwnStart), in("|StrtG "), woken(),
              in("|SetSt 036", {}, 600)});
+        // Both shuffle a stone out and back twice: the start position with
+        // the human to move stands a third time after the computer's move.
+        row("a third repetition draws and leaves the tally", {.starts = StartPolicy::Alternate}, "63 36 63 36",
+            {0, 0, 0},
+            {in("|StrtG "), in("|SetSt 036", {}, 600), woken({"|SetSt 036"}), in("|SetSt 063", {}, 600),
+             woken({"|SetSt 063"}), in("|SetSt 036", {}, 600), woken({"|SetSt 036"}), in("|SetSt 063", {}, 600),
+             woken({"|SetSt 063"}, kNextGame)});
         row("a start cancels the pending move", {}, "63", {0, 0, 0},
             {in("|StrtG "), in("|SetSt 036", {}, 600), in("|StrtG "), woken()});
         row("no step left: a new game", {}, "", {0, 0, 1},
@@ -369,6 +377,36 @@ private slots:
             warned += int(reply.warnings.size());
         }
         QCOMPARE((QList<int>{player.wins(), player.losses(), warned}), tally);
+    }
+
+    // Two computers at the perfect level: the start is a draw with best
+    // play, and the third repetition ends the game so on both sides.
+    void perfectPlayersDraw() {
+        PerfectPolicy first(solution_, 1), second(solution_, 2);
+        std::array<CpuPlayer, 2> players{CpuPlayer({.isServer = true, .starts = StartPolicy::Always}, first),
+                                         CpuPlayer({}, second)};
+        std::array<std::deque<Message>, 2> inbox;
+        std::array<bool, 2> due{false, false};
+        const auto take = [&](int who, const Reply& reply) {
+            for (const QString& text : reply.send) inbox[1 - who].push_back(cutMessages(text, false).messages.at(0));
+            due[who] = due[who] || reply.wakeAfterMs.has_value();
+        };
+        take(1, players[1].onConnected());
+        for (int step = 0; step < 400 && (players[0].getPhase() != CpuPlayer::Phase::Over ||
+                                          players[1].getPhase() != CpuPlayer::Phase::Over);
+             ++step) {
+            const int who = step % 2;
+            if (!inbox[who].empty()) {
+                take(who, players[who].onMessage(inbox[who].front()));
+                inbox[who].pop_front();
+            } else if (std::exchange(due[who], false)) {
+                take(who, players[who].onWake());
+            }
+        }
+        for (const CpuPlayer& player : players) {
+            QCOMPARE(player.getPhase(), CpuPlayer::Phase::Over);
+            QCOMPARE(player.wins() + player.losses(), 0);
+        }
     }
 
     // The level after a run of results: p the player won, c the computer
@@ -512,16 +550,19 @@ private slots:
         QVERIFY(dialog.computerOption->isChecked() && !dialog.hostEdit->isEnabled() && !dialog.portEdit->isEnabled());
         dialog.nameEdit->setText("人間");
         QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+        // The level starts at 3 and is told whenever it changes.
+        const auto level = [](char digit) {
+            return QString("☆☆☆　コンピュータのレベル：%1（５段階）　☆☆☆").arg(QChar(u'０' + digit - '0'));
+        };
         QTRY_COMPARE(human.form().rivalName->text(), "コンピュータ");
+        QCOMPARE(human.lines(), QStringList({"☆☆☆　コンピュータと対戦します　☆☆☆", level('3')}));
         const QPointer<LocalComputer> computer = human.window->findChild<LocalComputer*>();
         QVERIFY(computer);
-        const int start = AdaptivePolicy::kAdaptiveStartLevel;
-        QCOMPARE(computer->policy().level(), start);
         QCOMPARE(playGame(human, nullptr), line::kLose);
-        QTRY_COMPARE(computer->policy().level(), start - 1);
+        QTRY_VERIFY(human.lines().contains(level('2')));
         QTRY_COMPARE_WITH_TIMEOUT(human.lastLine(), line::kSecond, kWaitMs);
         QTest::mouseClick(human.form().resetButton, Qt::LeftButton);
-        QTRY_COMPARE(computer->policy().level(), start);
+        QTRY_COMPARE(human.lastLine(), level('3'));
         human.window->close();
         QVERIFY(computer.isNull());
     }

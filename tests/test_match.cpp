@@ -49,7 +49,7 @@ private:
 // The lines as the test writes them: a notice by its name after "!", text
 // that goes on in the line before after "+".
 QString describe(const MatchLine& line) {
-    static const QStringList notices = {"OwnFirst", "RivalFirst", "Won",    "Lost",
+    static const QStringList notices = {"OwnFirst", "RivalFirst", "Won",    "Lost",        "Draw",
                                         "NoName",   "NoChat",     "NoMove", "NotConnected"};
     switch (line.kind) {
     case MatchLine::Kind::Notice: return "!" + notices[int(line.notice)];
@@ -125,6 +125,11 @@ private slots:
              ">place 4", "|SetSt 167", ">lift 1", ">place 0", "|SetSt 176", ">lift 0", ">place 4"},
             "|StrtG |SetSt 036|SetSt 063|SetSt 147|SetSt 104|SetSt 046|Finis ", {"!OwnFirst", "!Won"},
             "408|513|267|none|4-4|");
+        // A stone out and back twice on each side: the start position,
+        // with this player to move, stands a third time.
+        const QStringList outAndBack = {">lift 0", ">place 3", "|SetSt 036", ">lift 0", ">place 6", "|SetSt 063"};
+        row("the third repetition draws", QStringList{">start", "~"} + outAndBack + outAndBack,
+            "|StrtG |SetSt 036|SetSt 063|SetSt 036|SetSt 063", {"!OwnFirst", "!Draw"}, "678|210|345|none|3-4|");
         row("the game ends with a stone in hand", {">start", "~", ">lift 1", "|Finis "}, "|StrtG ",
             {"!OwnFirst", "!Lost"}, "678|210|345|none|3-5|");
         row("chat and reset go out", {">chat a|b", ">reset"}, "|Speak sv>>a｜b|Reset ", {"sv>>a｜b"},

@@ -62,14 +62,14 @@ private:
         QTRY_COMPARE(other.lastLine(), kSecond);
         QCOMPARE(starter.lastLine(), kFirst);
         QVERIFY(starter.lastLineSelected() && other.lastLineSelected());
-        QVERIFY(!starter.form().startButton->isEnabled() && !other.form().startButton->isEnabled());
         QVERIFY(starter.board().bannerBox()->isHidden() && other.board().bannerBox()->isHidden());
         QVERIFY(hasTurn(starter, other));
         checkMirrored(*server, *client);
     }
 
-    // Plays the moves; with `lastWins` the last one must win.
-    void play(const QList<Move>& moves, bool lastWins = true) {
+    // Plays the moves; the last one ends the game with `ending` on the
+    // other screen, unless that is empty.
+    void play(const QList<Move>& moves, const QString& ending = kLose) {
         for (qsizetype m = 0; m < moves.size(); ++m) {
             const Move& move = moves[m];
             Player& mover = side(move.byServer);
@@ -80,10 +80,10 @@ private:
             QCOMPARE(pointOf(mover.own(move.stone)), int(move.to));
             QTRY_VERIFY(other.rival(move.stone)->pos() != before);
             checkMirrored(*server, *client);
-            if (m + 1 < moves.size() || !lastWins) {
+            if (m + 1 < moves.size() || ending.isEmpty()) {
                 QVERIFY(hasTurn(other, mover));
             } else {
-                QTRY_COMPARE(other.lastLine(), kLose);
+                QTRY_COMPARE(other.lastLine(), ending);
             }
         }
     }
@@ -144,7 +144,8 @@ private slots:
         QTest::addColumn<int>("role");
         QTest::addColumn<QStringList>("lines");  // "%1": the port
         QTest::newRow("refused") << int(kRefusing) << QStringList{kConnecting, "接続が拒否されました"};
-        QTest::newRow("port in use") << int(kPortHeld) << QStringList{kListening, "ポート%1は既に使用されています"};
+        // Only the failure: listening never began.
+        QTest::newRow("port in use") << int(kPortHeld) << QStringList{"ポート%1は既に使用されています"};
         QTest::newRow("a server that never answers the greeting")
             << int(kSilent) << QStringList{kConnecting, kConnected, "接続がタイムアウトしました"};
     }
@@ -252,12 +253,12 @@ private slots:
         server->form().winCount->setText("5");
         client->form().lossCount->setText("5");
         start(true);
-        play({{true, 0, 3}, {false, 0, 3}}, false);
+        play({{true, 0, 3}, {false, 0, 3}}, {});
         QTest::mouseClick(client->form().resetButton, Qt::LeftButton);
         QTRY_COMPARE(server->form().winCount->text(), QStringLiteral("0"));
         QCOMPARE(client->form().lossCount->text(), QStringLiteral("0"));
         QVERIFY(hasTurn(*server, *client));
-        play({{true, 1, 4}}, false);
+        play({{true, 1, 4}}, {});
     }
 
     void chat() {
@@ -290,6 +291,54 @@ private slots:
         QTRY_COMPARE(server->lastLine(), client->lastLine());
     }
 
+    // Each side takes a stone out and back twice: the third time the start
+    // position stands with the server to move, both screens call it a
+    // draw; the tally stays.
+    void drawByRepetition() {
+        QVERIFY(connectPair(*server, *client));
+        start(true);
+        const QList<Move> outAndBack = {{true, 0, 3}, {false, 0, 3}, {true, 0, 6}, {false, 0, 6}};
+        play(outAndBack + outAndBack, kDraw);
+        for (Player* p : {server.get(), client.get()}) {
+            QCOMPARE(p->lastLine(), kDraw);
+            QCOMPARE(p->form().winCount->text() + p->form().lossCount->text(), QStringLiteral("00"));
+            QVERIFY(ownStonesDisabled(*p) && !isGreen(p->form().ownName) && !isGreen(p->form().rivalName));
+        }
+        QCOMPARE(imageOf(server->board().bannerBox()->picture()), bitmapImage(bitmap::kDraw));
+    }
+
+    void newGameDuringAGame_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("given up") << true;
+        QTest::newRow("kept") << false;
+    }
+
+    // ゲーム開始 during a game asks first: yes gives the game up for a new one
+    // on both screens, counted for neither side; no leaves it as it was.
+    void newGameDuringAGame() {
+        QFETCH(bool, yes);
+        QVERIFY(connectPair(*server, *client));
+        start(true);
+        play({{true, 0, 3}}, {});
+        client->prompter.answer = yes;
+        QTest::mouseClick(client->form().startButton, Qt::LeftButton);
+        QCOMPARE(client->prompter.shown,
+                 QStringList{"question|ゲーム開始|このゲームをやめて、新しいゲームを始めますか？"});
+        if (yes) {
+            QTRY_COMPARE(server->lastLine(), kSecond);
+            QTRY_COMPARE(client->lastLine(), kFirst);
+            QVERIFY(hasTurn(*client, *server));
+            QCOMPARE(client->game().board().pointEmpty(), kStartEmpty);
+        } else {
+            QTest::qWait(50);
+            QVERIFY(!client->game().state().startRunning && hasTurn(*client, *server));
+            QCOMPARE(pointOf(client->rival(0)), 5);
+        }
+        for (Player* p : {server.get(), client.get()}) {
+            QCOMPARE(p->form().winCount->text() + p->form().lossCount->text(), QStringLiteral("00"));
+        }
+    }
+
     // Both press at nearly the same moment: the server's start stands. A
     // second press during the start starts nothing more.
     void crossingStarts() {
@@ -303,7 +352,6 @@ private slots:
         QTRY_VERIFY(hasTurn(*server, *client));
         QCOMPARE(server->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kFirst});
         QCOMPARE(client->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kSecond});
-        QVERIFY(!server->form().startButton->isEnabled() && !client->form().startButton->isEnabled());
     }
 };
 

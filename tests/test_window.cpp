@@ -12,6 +12,7 @@
 #include "support/window_test.h"
 #include "ui/bitmaps.h"
 #include "ui/board_geometry.h"
+#include "ui/board_marks.h"
 #include "ui/picture_box.h"
 #include "ui/texts.h"
 
@@ -273,6 +274,35 @@ private slots:
             QCOMPARE(QColor(image.pixel(corner)), QColor(board.pixel(under + corner)));
     }
 
+    // The rival's last move and the stones that won are marked on the
+    // screen, over the stones, on green and blue alike: a ring round the
+    // stone the rival moved and a small one where it left, then a ring
+    // round each stone of the rival's winning row.
+    void marksOnTheBoard() {
+        open();
+        const auto ringAt = [this](PointIndex p, double radius) {
+            const QImage shown = w().window->grab().toImage();
+            const qreal scale = shown.devicePixelRatio();
+            const QPointF centre = QRectF(geometry::stoneRect(p)).center() + QPointF(radius, 0);
+            return QColor(shown.pixel((centre * scale).toPoint()));
+        };
+        const auto near = [](const QColor& a, const QColor& b) {
+            return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 60;
+        };
+        peer->write("|SetSt 036");
+        QTRY_VERIFY(near(ringAt(5, 21.5), BoardMarks::moveColor()));
+        QVERIFY(near(ringAt(2, 8), BoardMarks::moveColor()));
+        QVERIFY(!near(ringAt(4, 21.5), BoardMarks::moveColor()));
+        peer->write("|SetSt 147|SetSt 258|Finis ");
+        QTRY_COMPARE(player->lastLine(), kLose);
+        // The banner steps aside from the row it covers.
+        QVERIFY(w().board().bannerBox()->isVisible());
+        QTRY_VERIFY(!w().board().bannerBox()->isVisible());
+        for (PointIndex p : {3, 4, 5})
+            QVERIFY2(near(ringAt(p, 21.5), BoardMarks::winColor()), qPrintable(QString::number(p)));
+        QVERIFY(!near(ringAt(2, 8), BoardMarks::moveColor()));
+    }
+
     void namesFitTheirBoxes_data() {
         QTest::addColumn<NameLabel*>("label");
         QTest::addColumn<QString>("name");
@@ -303,7 +333,7 @@ private slots:
         QTest::addColumn<int>("stone");
         QTest::addColumn<int>("target");
         QTest::addColumn<QPoint>("offset");
-        QTest::addColumn<QByteArray>("sent");  // empty: refused
+        QTest::addColumn<QByteArray>("sent");  // empty: refused; "-": put back without a word
         dropRow("straight up", 1, 4, {}, "|SetSt 147");
         dropRow("diagonal 6 to 4", 0, 4, {}, "|SetSt 046");
         dropRow("19 right and 19 down snaps", 1, 4, {19, 19}, "|SetSt 147");
@@ -313,7 +343,8 @@ private slots:
         dropRow("20 up", 1, 4, {0, -20});
         dropRow("onto an own stone", 1, 8, {});
         dropRow("two steps, free point ahead", 1, 1, {});
-        dropRow("back onto its own point", 2, 8, {5, 5});
+        dropRow("back onto its own point", 2, 8, {5, 5}, "-");
+        dropRow("a plain click", 0, 6, {}, "-");
         dropRow("off the board", 2, 8, {150, 60});
         dropRow("between two points", 1, 4, {46, 0});
     }
@@ -333,6 +364,12 @@ private slots:
         player->prompter.whileOpen = [&] { whileOpen = w().own(stone)->pos(); };
         dragStone(*player, stone, static_cast<PointIndex>(target), offset);
         QCOMPARE(player->prompter.shown, sent.isEmpty() ? QStringList{kRefused} : QStringList());
+        if (sent == "-") {
+            QCOMPARE(pointOf(w().own(stone)), from);
+            QCOMPARE(stateOf(w()), before);
+            QVERIFY(!peer->waitFor(1, 50));
+            return;
+        }
         if (sent.isEmpty()) {
             const geometry::PixelPos point = geometry::pointPos(static_cast<PointIndex>(target));
             QCOMPARE(whileOpen, QPoint(point.x, point.y) + offset);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <array>
+#include <cstdio>
 
 #include "app/command_line.h"
 #include "project_info.h"
@@ -33,6 +34,16 @@ void addOptions(QCommandLineParser& parser) {
     for (const char* name : kQtFlags) addHidden(parser, name, QString());
 }
 
+// Qt ends the program with an abort when it finds no window system: say
+// why in one line and end instead. A platform of another kind (offscreen,
+// vnc) needs no display.
+bool displayMissing(const QCommandLineParser& parser) {
+    const QString platform = parser.isSet(QStringLiteral("platform")) ? parser.value(QStringLiteral("platform"))
+                                                                      : qEnvironmentVariable("QT_QPA_PLATFORM");
+    const bool needsDisplay = platform.isEmpty() || platform.startsWith(u"xcb") || platform.startsWith(u"wayland");
+    return needsDisplay && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -42,6 +53,10 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> status =
             torvane::command_line::parse(parser, torvane::command_line::argumentsOf(argc, argv)))
         return *status;
+    if (displayMissing(parser)) {
+        std::fprintf(stderr, "torvane: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(TORVANE_APP_ID));
     return torvane::runTorvane(app, parser.isSet(kComputer));

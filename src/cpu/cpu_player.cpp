@@ -64,7 +64,7 @@ void CpuPlayer::onStart(Reply& reply) {
         reply.notes << QStringLiteral("the rival's start crossed ours; ours stands");
         return;
     }
-    board_.reset();
+    newGame(Turn::Rival);
     phase_ = Phase::RivalTurn;
     wake_ = Wake::None;
     rivalStartedLast_ = true;
@@ -97,6 +97,10 @@ void CpuPlayer::onMove(const Message& message, Reply& reply) {
         phase_ = Phase::RivalWon;
         return;
     }
+    if (repeatedThirdTime(Turn::Own)) {
+        endGame(Result::Draw, reply);
+        return;
+    }
     phase_ = Phase::OwnTurn;
     schedule(Wake::Move, config_.moveDelayMs, reply);
 }
@@ -107,7 +111,7 @@ void CpuPlayer::onFinis(Reply& reply) {
     if (phase_ != Phase::RivalWon) {
         reply.warnings << QStringLiteral("the rival reports a win its last move did not make; counted all the same");
     }
-    endGame(false, reply);
+    endGame(Result::Lost, reply);
 }
 
 Reply CpuPlayer::onWake() {
@@ -121,7 +125,7 @@ Reply CpuPlayer::onWake() {
 
 void CpuPlayer::startOwnGame(Reply& reply) {
     reply.send << startMessage();
-    board_.reset();
+    newGame(Turn::Own);
     phase_ = Phase::OwnStart;
     rivalStartedLast_ = false;
     reply.notes << QStringLiteral("new game: the computer moves first");
@@ -141,21 +145,38 @@ void CpuPlayer::makeMove(Reply& reply) {
     const bool wins = stepWins(placement, *step);
     const int stone = board_.moveOwn(step->from, step->to);
     reply.send << moveMessage(stone, step->to, step->from);
-    if (!wins) {
+    if (wins) {
+        reply.send << gameOverMessage();
+        endGame(Result::Won, reply);
+    } else if (repeatedThirdTime(Turn::Rival)) {
+        endGame(Result::Draw, reply);
+    } else {
         phase_ = Phase::RivalTurn;
-        return;
     }
-    reply.send << gameOverMessage();
-    endGame(true, reply);
 }
 
-void CpuPlayer::endGame(bool won, Reply& reply) {
-    ++(won ? wins_ : losses_);
-    policy_.gameOver(won);
+void CpuPlayer::newGame(Turn toMove) {
+    board_.reset();
+    repetitions_.clear();
+    repetitions_.record(board_, toMove);
+}
+
+// The rival's program counts the same moves and sees the draw too.
+bool CpuPlayer::repeatedThirdTime(Turn toMove) { return repetitions_.record(board_, toMove) >= Repetitions::kDrawAt; }
+
+// A draw counts for neither side, and the level stays where it is.
+void CpuPlayer::endGame(Result result, Reply& reply) {
     phase_ = Phase::Over;
     wake_ = Wake::None;
-    const QString winner = won ? config_.name : rivalName_;
-    reply.notes << QStringLiteral("game over, %1 wins: wins %2, losses %3").arg(winner).arg(wins_).arg(losses_);
+    if (result == Result::Draw) {
+        reply.notes << QStringLiteral("game over, a draw: the same position stood a third time");
+    } else {
+        const bool won = result == Result::Won;
+        ++(won ? wins_ : losses_);
+        policy_.gameOver(won);
+        const QString winner = won ? config_.name : rivalName_;
+        reply.notes << QStringLiteral("game over, %1 wins: wins %2, losses %3").arg(winner).arg(wins_).arg(losses_);
+    }
     const bool startNext =
         config_.starts == StartPolicy::Always || (config_.starts == StartPolicy::Alternate && rivalStartedLast_);
     if (startNext) schedule(Wake::StartGame, config_.nextGameDelayMs, reply);

@@ -12,6 +12,7 @@
 #include "net/conversation.h"
 #include "net/protocol.h"
 #include "rules/board_model.h"
+#include "rules/repetitions.h"
 
 namespace torvane {
 
@@ -28,8 +29,9 @@ struct PlayerConfig {
     // The rival's program shows whose turn it is only once its start has
     // ended.
     int ownStartWaitMs = conversation::kStartMs;
-    // Lets the human see the result before the next start clears the board.
-    int nextGameDelayMs = 2000;
+    // Lets the human see how the game ended before the next start clears
+    // the board.
+    int nextGameDelayMs = 4000;
 };
 
 // Said in chat when the rival's move breaks the rules.
@@ -59,6 +61,7 @@ public:
 
 private:
     enum class Wake { None, Move, StartGame };
+    enum class Result { Won, Lost, Draw };
 
     void onGreeting(const QString& rivalName, Reply& reply);
     void onStart(Reply& reply);
@@ -66,13 +69,16 @@ private:
     void onFinis(Reply& reply);
     void startOwnGame(Reply& reply);
     void makeMove(Reply& reply);
-    void endGame(bool won, Reply& reply);
+    void newGame(Turn toMove);
+    bool repeatedThirdTime(Turn toMove);
+    void endGame(Result result, Reply& reply);
     void schedule(Wake wake, int ms, Reply& reply);
     QString chat(const QString& text) const;
 
     PlayerConfig config_;
     Policy& policy_;
     BoardModel board_;
+    Repetitions repetitions_;
     Phase phase_ = Phase::NoGame;
     Wake wake_ = Wake::None;
     bool rivalStartedLast_ = false;

@@ -25,6 +25,7 @@ LocalComputer::LocalComputer(QObject* parent)
       player_(localConfig(), policy_),
       peer_(player_, sink_, sink_) {
     discarded_.open(QIODevice::WriteOnly);
+    policy_.onLevelChanged([this](int level) { emit levelChanged(level); });
 }
 
 bool LocalComputer::start() { return peer_.listen(0, QHostAddress::LocalHost); }

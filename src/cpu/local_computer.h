@@ -25,6 +25,10 @@ public:
     quint16 port() const { return peer_.listenPort(); }
     const AdaptivePolicy& policy() const { return policy_; }
 
+signals:
+    // After each game the player won or lost, and after a tally reset.
+    void levelChanged(int level);
+
 private:
     // What the computer would print goes nowhere: the window shows the game.
     QFile discarded_;

@@ -79,7 +79,13 @@ AdaptivePolicy::AdaptivePolicy(const Solution& solution, std::uint32_t seed) {
 }
 
 void AdaptivePolicy::gameOver(bool computerWon) {
-    level_ = std::clamp(level_ + (computerWon ? -1 : 1), kEasiestLevel, kPerfectLevel);
+    setLevel(std::clamp(level_ + (computerWon ? -1 : 1), kEasiestLevel, kPerfectLevel));
+}
+
+void AdaptivePolicy::setLevel(int level) {
+    if (level == level_) return;
+    level_ = level;
+    if (observer_) observer_(level_);
 }
 
 std::unique_ptr<Policy> makePolicy(int level, const Solution& solution, std::uint32_t seed) {

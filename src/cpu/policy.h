@@ -3,6 +3,7 @@
 // steps with its own seeded generator, so a seed replays a whole match.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -70,12 +71,17 @@ public:
         return levels_[level_ - kEasiestLevel]->choose(placement);
     }
     void gameOver(bool computerWon) override;
-    void tallyReset() override { level_ = kAdaptiveStartLevel; }
+    void tallyReset() override { setLevel(kAdaptiveStartLevel); }
     int level() const { return level_; }
+    // Told each new level.
+    void onLevelChanged(std::function<void(int level)> observer) { observer_ = std::move(observer); }
 
 private:
+    void setLevel(int level);
+
     std::vector<std::unique_ptr<Policy>> levels_;
     int level_ = kAdaptiveStartLevel;
+    std::function<void(int)> observer_;
 };
 
 // True when the rival, moving next, can fill a line with its first step.

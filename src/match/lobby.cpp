@@ -23,6 +23,7 @@ Lobby::Lobby(Match& match, int greetingTimeoutMs, QObject* parent)
     });
     connect(&connection_, &MessageConnection::connected, this, [this] {
         emit connected();
+        if (computer_) emit computerLevel(computer_->policy().level());
         match_.open(&connection_, ownName_, false);
     });
     connect(&connection_, &MessageConnection::listeningAgain, this, [this] {
@@ -63,6 +64,7 @@ bool Lobby::startComputer() {
         delete std::exchange(computer_, nullptr);
         return false;
     }
+    connect(computer_, &LocalComputer::levelChanged, this, &Lobby::computerLevel);
     connection_.connectTo(kLoopbackHost, computer_->port());
     return true;
 }

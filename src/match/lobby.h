@@ -49,6 +49,9 @@ signals:
     void routerAnswered(const torvane::MappingResult& result);
     // The router no longer forwards the port (it restarted, for one).
     void routerLost();
+    // The computer on this machine plays at this level, from when it is
+    // joined and after each change.
+    void computerLevel(int level);
 
 private:
     bool startComputer();

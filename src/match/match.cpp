@@ -59,6 +59,13 @@ Match::Match(int startStepMs, QObject* parent) : QObject(parent), start_(new Sta
         Input input(*this);
         finishStart(kind);
     });
+    endBanner_.setSingleShot(true);
+    endBanner_.setInterval(kEndBannerMs);
+    connect(&endBanner_, &QTimer::timeout, this, [this] {
+        Input input(*this);
+        endBannerShown_ = false;
+        changes_.state = true;
+    });
 }
 
 void Match::open(MessageChannel* channel, const QString& ownName, bool isServer) {
@@ -123,7 +130,7 @@ void Match::handle(const Message& message) {
         break;
     case Command::Start: onStart(); break;
     case Command::Move: onMove(message); break;
-    case Command::GameOver: endGame(false); break;
+    case Command::GameOver: endGame(Banner::Lost); break;
     }
 }
 
@@ -163,6 +170,11 @@ void Match::onMove(const Message& message) {
     board_.applyRivalMove(move.stone, move.target, move.source);
     board_.setTurn(Turn::Own);
     changes_.board = changes_.state = changes_.attention = true;
+    countPosition(Turn::Own);
+}
+
+void Match::countPosition(Turn toMove) {
+    if (gameRunning_ && repetitions_.record(board_, toMove) >= Repetitions::kDrawAt) endGame(Banner::Draw);
 }
 
 void Match::start() {
@@ -178,6 +190,8 @@ void Match::beginStart(StartSequence::Kind kind) {
     board_.reset();
     board_.setTurn(Turn::None);
     banner_ = Banner::Start;
+    endBanner_.stop();
+    winningStones_.reset();
     start_->begin(kind);
     changes_.board = changes_.state = true;
 }
@@ -191,6 +205,8 @@ void Match::finishStart(StartSequence::Kind kind) {
     if (own || board_.getTurn() != Turn::Own) board_.setTurn(own ? Turn::Own : Turn::Rival);
     changes_.lines << noticeLine(own ? Notice::OwnFirst : Notice::RivalFirst);
     changes_.state = true;
+    repetitions_.clear();
+    repetitions_.record(board_, board_.getTurn());
     runHeld();
 }
 
@@ -219,21 +235,37 @@ void Match::place(PointIndex target) {
     QStringList messages = {moveMessage(stone, target, from)};
     if (won) messages << gameOverMessage();
     sendToRival(messages);
-    if (won) endGame(true);
+    if (won) {
+        endGame(Banner::Won);
+    } else {
+        countPosition(Turn::Rival);
+    }
 }
 
 // The game is over on this screen, and a stone in hand goes back to its
-// point.
-void Match::endGame(bool won) {
-    changes_.lines << noticeLine(won ? Notice::Won : Notice::Lost);
+// point. The stones that won are marked, and the banner steps aside from
+// them after a while. A draw counts for neither side.
+void Match::endGame(Banner result) {
+    changes_.lines << noticeLine(result == Banner::Won    ? Notice::Won
+                                 : result == Banner::Lost ? Notice::Lost
+                                                          : Notice::Draw);
     board_.putBack();
     board_.setTurn(Turn::None);
-    banner_ = won ? Banner::Won : Banner::Lost;
-    quint64& count = won ? tally_.wins : tally_.losses;
-    count = countedUp(count);
+    banner_ = result;
+    endBannerShown_ = true;
+    endBanner_.start();
+    winningStones_.reset();
+    if (result == Banner::Won) {
+        tally_.wins = countedUp(tally_.wins);
+        winningStones_ = {board_.ownStone(0), board_.ownStone(1), board_.ownStone(2)};
+    } else if (result == Banner::Lost) {
+        tally_.losses = countedUp(tally_.losses);
+        if (board_.rivalHasThreeInRow())
+            winningStones_ = {board_.rivalStone(0), board_.rivalStone(1), board_.rivalStone(2)};
+    }
     gameRunning_ = false;
     changes_.board = changes_.state = true;
-    changes_.attention = changes_.attention || !won;
+    changes_.attention = changes_.attention || result != Banner::Won;
 }
 
 void Match::resetTally() {
@@ -254,7 +286,8 @@ bool Match::chat(const QString& text) {
 
 MatchState Match::state() const {
     const bool starting = start_->running();
-    return {banner_, starting ? start_->bannerShown() : banner_ != Banner::None, starting, gameRunning_, tally_};
+    const bool shown = starting ? start_->bannerShown() : banner_ != Banner::None && endBannerShown_;
+    return {banner_, shown, starting, gameRunning_, tally_, winningStones_};
 }
 
 // The messages of one action of the player. Without a connection nothing

@@ -13,7 +13,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
+#include <array>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "match/start_sequence.h"
@@ -21,11 +24,12 @@
 #include "net/message_channel.h"
 #include "net/protocol.h"
 #include "rules/board_model.h"
+#include "rules/repetitions.h"
 
 namespace torvane {
 
 // What the match tells the player in a fixed line of the message list.
-enum class Notice { OwnFirst, RivalFirst, Won, Lost, NoName, NoChat, NoMove, NotConnected };
+enum class Notice { OwnFirst, RivalFirst, Won, Lost, Draw, NoName, NoChat, NoMove, NotConnected };
 
 // One line for the message list: a notice, the player's own chat line, or
 // text from the rival, which may go on in later lines (see MessageReader).
@@ -37,7 +41,7 @@ struct MatchLine {
 };
 
 // The picture over the board: the start blinking, or how a game ended.
-enum class Banner { None, Start, Won, Lost };
+enum class Banner { None, Start, Won, Lost, Draw };
 
 // What the window shows besides the board and the lines.
 struct MatchState {
@@ -48,11 +52,17 @@ struct MatchState {
     // A game has begun and not yet ended.
     bool gameRunning = false;
     Tally tally;
+    // The three stones that won the last game, in this numbering.
+    std::optional<std::array<PointIndex, kStoneCount>> winningStones;
 };
 
 class Match : public QObject {
     Q_OBJECT
 public:
+    // How long the banner of a game's end is shown before it steps aside
+    // from the stones that won.
+    static constexpr int kEndBannerMs = 2000;
+
     // `startStepMs` is shortened in tests only.
     explicit Match(int startStepMs = conversation::kStartStepMs, QObject* parent = nullptr);
 
@@ -65,7 +75,8 @@ public:
     void stop() { start_->stop(); }
     void receive(const std::vector<Message>& messages);
 
-    // What the player does.
+    // What the player does. A start during a game gives that game up; it
+    // counts for neither side.
     void start();
     void lift(int stone);
     // The caller has checked Board().CanPlace(target).
@@ -99,13 +110,19 @@ private:
     void beginStart(StartSequence::Kind kind);
     void finishStart(StartSequence::Kind kind);
     void runHeld();
-    void endGame(bool won);
+    // A third time the same position stands with `toMove` to move draws.
+    void countPosition(Turn toMove);
+    void endGame(Banner result);
     bool sendToRival(const QStringList& messages);
 
     StartSequence* start_;
+    QTimer endBanner_;
     BoardModel board_;
+    Repetitions repetitions_;
     Tally tally_;
     Banner banner_ = Banner::None;
+    bool endBannerShown_ = false;
+    std::optional<std::array<PointIndex, kStoneCount>> winningStones_;
     bool gameRunning_ = false;
     QString rivalName_;
     QString ownName_;

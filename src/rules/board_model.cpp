@@ -13,6 +13,7 @@ void BoardModel::reset() {
     }
     empty_ = kStartEmpty;
     lifted_.reset();
+    lastRivalMove_.reset();
 }
 
 void BoardModel::lift(int stone) {
@@ -30,6 +31,7 @@ void BoardModel::place(PointIndex target) {
     own_[*lifted_] = target;
     empty_[target] = false;
     lifted_.reset();
+    lastRivalMove_.reset();
 }
 
 void BoardModel::putBack() {
@@ -42,6 +44,7 @@ bool BoardModel::hasThreeInRow() const { return isWinningLine(own_); }
 
 void BoardModel::applyRivalMove(int stone, int target, int source) {
     if (!isStone(stone) || !isPoint(target)) return;
+    lastRivalMove_ = PointMove{rival_[stone], mirrorPoint(target)};
     rival_[stone] = mirrorPoint(target);
     empty_[mirrorPoint(target)] = false;
     if (isPoint(source)) empty_[mirrorPoint(source)] = true;

@@ -13,6 +13,13 @@ namespace torvane {
 // Whose move it is; None between games.
 enum class Turn { None, Own, Rival };
 
+// A stone's step from one point to another.
+struct PointMove {
+    PointIndex from = 0;
+    PointIndex to = 0;
+    friend bool operator==(const PointMove&, const PointMove&) = default;
+};
+
 // Why a move the rival reports breaks the rules.
 enum class MoveFault { NoSuchStone, NotOnSource, NoSuchTarget, Taken, NotAdjacent };
 
@@ -50,6 +57,8 @@ public:
     // target outside 0..8 changes nothing; a source outside 0..8 frees
     // nothing.
     void applyRivalMove(int stone, int target, int source);
+    // The rival's last move in this numbering, until the next move or game.
+    const std::optional<PointMove>& lastRivalMove() const { return lastRivalMove_; }
     // Why the same move breaks the rules, or no value when it keeps them.
     std::optional<MoveFault> rivalMoveFault(int stone, int target, int source) const;
     // The rival's stones fill a winning line in the rival's own numbering.
@@ -65,6 +74,7 @@ private:
     std::array<bool, kPointCount> empty_{};
     PointIndex picked_ = 0;
     std::optional<int> lifted_;
+    std::optional<PointMove> lastRivalMove_;
     Turn turn_ = Turn::None;
 };
 

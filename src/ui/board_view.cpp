@@ -18,6 +18,7 @@ BoardView::BoardView(QWidget* parent) : PictureBox(parent) {
         connect(own_[i], &PictureBox::moved, this, [this, i](QPointF pos) { onMoved(i, pos); });
         connect(own_[i], &PictureBox::released, this, [this, i] { onReleased(i); });
     }
+    marks_ = new BoardMarks(parent);
     banner_ = new PictureBox(parent);
     banner_->setGeometry(geometry::kBannerRect);
     banner_->hide();
@@ -41,6 +42,18 @@ void BoardView::showBoard(const BoardModel& board) {
         const geometry::PixelPos own = geometry::pointPos(board.ownStone(i));
         own_[i]->move(own.x, own.y);
     }
+    restack();
+}
+
+void BoardView::showMarks(const std::optional<PointMove>& lastRivalMove,
+                          const std::optional<std::array<PointIndex, kStoneCount>>& winningStones) {
+    marks_->showMarks(lastRivalMove, winningStones);
+}
+
+void BoardView::restack() {
+    marks_->raise();
+    if (banner_->isVisible()) banner_->raise();
+    if (dragged_) own_[*dragged_]->raise();
 }
 
 void BoardView::showTurn(Turn turn) {
@@ -51,11 +64,12 @@ void BoardView::showTurn(Turn turn) {
 }
 
 void BoardView::showBanner(Banner banner, bool shown) {
-    static const std::array<QString, 4> kPictures = {QString(), bitmap::kStart, bitmap::kWin, bitmap::kLose};
+    static const std::array<QString, 5> kPictures = {QString(), bitmap::kStart, bitmap::kWin, bitmap::kLose,
+                                                     bitmap::kDraw};
     if (banner != Banner::None) banner_->setPicture(load(kPictures[int(banner)]));
     if (shown == banner_->isVisible()) return;
     banner_->setVisible(shown);
-    if (shown) banner_->raise();
+    restack();
 }
 
 // Any button takes the stone.

@@ -11,6 +11,7 @@
 
 #include "match/match.h"
 #include "ui/bitmaps.h"
+#include "ui/board_marks.h"
 #include "ui/picture_box.h"
 
 namespace torvane {
@@ -28,6 +29,9 @@ public:
     // The own stones can be taken exactly while the player is to move.
     void showTurn(Turn turn);
     void showBanner(Banner banner, bool shown);
+    // The rival's last move and the stones that won, marked on the board.
+    void showMarks(const std::optional<PointMove>& lastRivalMove,
+                   const std::optional<std::array<PointIndex, kStoneCount>>& winningStones);
 
     PictureBox* ownStone(int stone) const { return own_[stone]; }
     PictureBox* rivalStone(int stone) const { return rival_[stone]; }
@@ -42,10 +46,14 @@ private:
     void onPressed(int stone, QPointF pos);
     void onMoved(int stone, QPointF pos);
     void onReleased(int stone);
+    // The marks above the stones, the banner above the marks, and a stone in
+    // hand above all.
+    void restack();
     const QPixmap& load(const QString& name) { return pictures_.get(name, devicePixelRatioF()); }
 
     std::array<PictureBox*, kStoneCount> own_{};
     std::array<PictureBox*, kStoneCount> rival_{};
+    BoardMarks* marks_ = nullptr;
     PictureBox* banner_ = nullptr;
     bitmap::Pictures pictures_;
     // The stone being dragged, and where in it the mouse took it.

@@ -26,7 +26,12 @@ ConnectionDialog::ConnectionDialog(Prompter& prompter, ConnectionSettings::Role 
             if (on) showRole(shown);
         });
     }
+    // ＯＫ is the default: Enter in any box presses it.
+    ui_->okButton->setDefault(true);
     connect(ui_->okButton, &QPushButton::clicked, this, &ConnectionDialog::onOkClicked);
+    for (QLineEdit* box : {ui_->nameEdit, ui_->hostEdit, ui_->portEdit}) {
+        connect(box, &QLineEdit::returnPressed, this, &ConnectionDialog::onOkClicked);
+    }
     connect(ui_->cancelButton, &QPushButton::clicked, this, [this] {
         close();
         emit cancelled();

@@ -37,14 +37,18 @@ void showCount(QLineEdit* box, quint64 count) {
     if (leadingNumber(box->text()) != count || box->text().isEmpty()) box->setText(QString::number(count));
 }
 
-// This computer's addresses another player can reach, loopback left out.
-QStringList reachableAddresses() {
+// This computer's addresses another player can reach, loopback left out,
+// each with the port unless it is the usual one.
+QStringList reachableAddresses(quint16 port) {
     QStringList addresses;
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
         if (address.isLoopback() || address.isLinkLocal()) continue;
         QHostAddress plain = address;
         plain.setScopeId(QString());
-        addresses << plain.toString();
+        const bool v6 = plain.protocol() == QAbstractSocket::IPv6Protocol;
+        QString shown = plain.toString();
+        if (port != kDefaultPort) shown = (v6 ? '[' + shown + ']' : shown) + ':' + QString::number(port);
+        addresses << shown;
     }
     return addresses;
 }
@@ -64,33 +68,41 @@ GameWindow::GameWindow(Prompter& prompter, const GameOptions& options, QWidget* 
     setWindowIcon(appIcon());
     for (QLineEdit* tally : {ui_->winCount, ui_->lossCount}) tally->setFont(fonts::pop(kTallyPointSize));
 
-    connect(&match_, &Match::boardChanged, this, [this] { board().showBoard(match_.board()); });
+    connectMatch();
+    connectLobby();
+    showBoard();
+    showState();
+}
+
+void GameWindow::connectMatch() {
+    connect(&match_, &Match::boardChanged, this, &GameWindow::showBoard);
     connect(&match_, &Match::stateChanged, this, &GameWindow::showState);
     connect(&match_, &Match::linesAdded, this, &GameWindow::addLines);
     connect(&match_, &Match::rivalNamed, ui_->rivalName, &NameLabel::setText);
     connect(&match_, &Match::attentionWanted, this, &GameWindow::askForAttention);
-
     connect(&board(), &BoardView::lifted, &match_, &Match::lift);
     connect(&board(), &BoardView::dropped, this, &GameWindow::onDropped);
-    connect(ui_->startButton, &QPushButton::clicked, &match_, &Match::start);
+    connect(ui_->startButton, &QPushButton::clicked, this, &GameWindow::onStartClicked);
     connect(ui_->resetButton, &QPushButton::clicked, &match_, &Match::resetTally);
     connect(ui_->chatLine, &QLineEdit::returnPressed, this, &GameWindow::onChatEntered);
     for (QLineEdit* tally : {ui_->winCount, ui_->lossCount}) {
         connect(tally, &QLineEdit::textChanged, this, &GameWindow::onTallyEdited);
     }
+}
 
+void GameWindow::connectLobby() {
     connect(&lobby_, &Lobby::clientAccepted, this, [this] { addLine(text::kAccepted, false); });
     connect(&lobby_, &Lobby::listeningAgain, this, [this] { addLine(text::kListening, false); });
-    connect(&lobby_, &Lobby::connected, this, [this] { addLine(text::kConnected, false); });
+    connect(&lobby_, &Lobby::connected, this,
+            [this] { addLine(againstComputer_ ? text::kPlayingComputer : text::kConnected, false); });
     connect(&lobby_, &Lobby::closed, this, [this] { onConnectionEnded(text::kDisconnected, true); });
     connect(&lobby_, &Lobby::failed, this,
             [this](const SocketFailure& failure) { onConnectionEnded(text::failureLine(failure), false); });
     connect(&lobby_, &Lobby::routerAnswered, this,
             [this](const MappingResult& result) { addLine(text::routerLine(result), false); });
     connect(&lobby_, &Lobby::routerLost, this, [this] { addLine(text::kRouterPortLost, false); });
-
-    board().showBoard(match_.board());
-    showState();
+    connect(&lobby_, &Lobby::computerLevel, this,
+            [this](int level) { addLine(text::kComputerLevel.arg(QChar(u'０' + level)), false); });
 }
 
 GameWindow::~GameWindow() = default;
@@ -115,20 +127,40 @@ void GameWindow::play(ConnectionSettings settings) {
     if (std::exchange(played_, true)) return;
     settings.forwardPort = options_.forwardPort;
     settings.routerTiming = options_.routerTiming;
+    showOwnName(settings.nickName);
+    // A failure to listen is told by the lobby, and nothing else is said.
     if (settings.role == ConnectionSettings::Role::Server) {
+        if (!lobby_.open(settings)) return;
         addLine(text::kListening, false);
-        showOwnName(settings.nickName);
-        if (lobby_.open(settings)) addAddressLine();
+        addAddressLine();
         return;
     }
     if (!lobby_.open(settings)) {
         addLine(text::kComputerFailed, true);
         return;
     }
-    addLine(text::kConnecting, false);
+    // Against the computer the line comes once it is joined.
+    againstComputer_ = settings.role == ConnectionSettings::Role::Computer;
+    if (!againstComputer_) addLine(text::kConnecting, false);
     // On both screens the server's stones are green and the client's blue.
     board().showColours(false);
-    showOwnName(settings.nickName);
+}
+
+void GameWindow::showBoard() {
+    board().showBoard(match_.board());
+    board().showMarks(match_.board().lastRivalMove(), match_.state().winningStones);
+}
+
+// Starting anew during a game gives that game up: the player is asked first.
+void GameWindow::onStartClicked() {
+    if (!match_.state().gameRunning) {
+        match_.start();
+        return;
+    }
+    const QPointer<GameWindow> self(this);
+    prompter_.question(this, text::kNewGameTitle, text::kAbandonGame, [self](bool yes) {
+        if (self && yes) self->match_.start();
+    });
 }
 
 void GameWindow::centreOnScreen() {
@@ -140,8 +172,7 @@ void GameWindow::centreOnScreen() {
 }
 
 // The name of the player to move is marked, and the own stones can be
-// taken exactly while that is this player. ゲーム開始 waits for the end of
-// a running game.
+// taken exactly while that is this player.
 void GameWindow::showState() {
     const Turn turn = match_.board().getTurn();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
@@ -150,7 +181,6 @@ void GameWindow::showState() {
     board().showTurn(turn);
     const MatchState state = match_.state();
     board().showBanner(state.banner, state.bannerShown);
-    ui_->startButton->setEnabled(!state.gameRunning);
     const QScopedValueRollback showing(showingTally_, true);
     showCount(ui_->winCount, state.tally.wins);
     showCount(ui_->lossCount, state.tally.losses);
@@ -183,6 +213,11 @@ void GameWindow::askForAttention() {
 // A drop near a point the stone may take is the move; any other shows the
 // rule, with the stone left where it was dropped until the box is closed.
 void GameWindow::onDropped(int stone, std::optional<PointIndex> target) {
+    // Let go where it was taken, the stone has not moved: no rule is broken.
+    if (target == match_.board().pickedPoint()) {
+        match_.putBack();
+        return;
+    }
     if (target && match_.board().canPlace(*target)) {
         match_.place(*target);
         return;
@@ -214,7 +249,7 @@ void GameWindow::showOwnName(const QString& name) {
 }
 
 void GameWindow::addAddressLine() {
-    const QStringList addresses = reachableAddresses();
+    const QStringList addresses = reachableAddresses(lobby_.connection().listenPort());
     if (addresses.isEmpty()) return;
     addLine(text::kAddressesOpen + addresses.join(text::kAddressSeparator) + text::kAddressesClose, false);
 }

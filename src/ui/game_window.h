@@ -55,8 +55,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void connectMatch();
+    void connectLobby();
     void centreOnScreen();
+    void showBoard();
     void showState();
+    void onStartClicked();
     void addLines(const QList<MatchLine>& lines);
     void addLine(const QString& line, bool select);
     void askForAttention();
@@ -75,6 +79,7 @@ private:
     QPointer<ConnectionDialog> dialog_;
     // The rival is met once per run.
     bool played_ = false;
+    bool againstComputer_ = false;
     // The tally boxes are being set from the match, not by the player.
     bool showingTally_ = false;
 };

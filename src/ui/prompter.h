@@ -17,6 +17,9 @@ public:
     // An information box; `closed` runs when the user closes it.
     virtual void information(QWidget* parent, const QString& title, const QString& text,
                              std::function<void()> closed) = 0;
+    // A question with Yes and No; `answered` runs with the answer.
+    virtual void question(QWidget* parent, const QString& title, const QString& text,
+                          std::function<void(bool yes)> answered) = 0;
 };
 
 // The real thing: QMessageBox.
@@ -24,6 +27,8 @@ class MessageBoxPrompter : public Prompter {
 public:
     void critical(QWidget* parent, const QString& title, const QString& text) override;
     void information(QWidget* parent, const QString& title, const QString& text, std::function<void()> closed) override;
+    void question(QWidget* parent, const QString& title, const QString& text,
+                  std::function<void(bool yes)> answered) override;
 };
 
 }  // namespace torvane

@@ -10,6 +10,7 @@ QString noticeLine(Notice notice) {
     case Notice::RivalFirst: return kYouMoveSecond;
     case Notice::Won: return kYouWin;
     case Notice::Lost: return kYouLose;
+    case Notice::Draw: return kDraw;
     case Notice::NoName: return kErrorNoName;
     case Notice::NoChat: return kErrorNoChat;
     case Notice::NoMove: return kErrorNoMove;

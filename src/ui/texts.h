@@ -21,6 +21,10 @@ inline const QString kNeedHost = QStringLiteral("接続先を入力して下さ�
 inline const QString kBadPort = QStringLiteral("ポートには1～65535の数字を入力して下さい！");
 inline const QString kRuleTitle = QStringLiteral("ルール違反");
 inline const QString kCannotPlace = QStringLiteral("そこには置けません");
+inline const QString kNewGameTitle = QStringLiteral("ゲーム開始");
+inline const QString kAbandonGame = QStringLiteral("このゲームをやめて、新しいゲームを始めますか？");
+inline const QString kYes = QStringLiteral("はい");
+inline const QString kNo = QStringLiteral("いいえ");
 
 // System lines.
 inline const QString kListening = QStringLiteral("☆☆☆　サーバできたよ～ん　☆☆☆");
@@ -50,6 +54,11 @@ inline const QString kYouMoveFirst = QStringLiteral("☆☆☆　ゲーム開始
 inline const QString kYouMoveSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
 inline const QString kYouWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
 inline const QString kYouLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
+inline const QString kDraw = QStringLiteral("☆☆☆　引き分け（同じ局面が３回）　☆☆☆");
+// Against the computer on this machine the connection lines speak of it.
+inline const QString kPlayingComputer = QStringLiteral("☆☆☆　コンピュータと対戦します　☆☆☆");
+// The computer's level, 1 to 5, whenever it changes.
+inline const QString kComputerLevel = QStringLiteral("☆☆☆　コンピュータのレベル：%1（５段階）　☆☆☆");
 
 // Why listening or connecting failed, or a connection broke.
 inline const QString kRefused = QStringLiteral("接続が拒否されました");

@@ -26,6 +26,12 @@ void RecordingPrompter::information(QWidget*, const QString& title, const QStrin
     closed();
 }
 
+void RecordingPrompter::question(QWidget*, const QString& title, const QString& text,
+                                 std::function<void(bool)> answered) {
+    shown << "question|" + title + "|" + text;
+    answered(answer);
+}
+
 namespace {
 
 GameOptions shortened(int startStepMs, int greetingTimeoutMs) {

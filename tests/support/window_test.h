@@ -35,17 +35,21 @@ inline const QString kFirst = QStringLiteral("☆☆☆　ゲーム開始　あ�
 inline const QString kSecond = QStringLiteral("☆☆☆　ゲーム開始　あなたは後攻です　☆☆☆");
 inline const QString kWin = QStringLiteral("☆☆☆　あなたの勝ちです　☆☆☆");
 inline const QString kLose = QStringLiteral("☆☆☆　あなたの負けです　☆☆☆");
+inline const QString kDraw = QStringLiteral("☆☆☆　引き分け（同じ局面が３回）　☆☆☆");
 }  // namespace line
 
 // Records each box as "kind|title|text" and closes it at once, running
-// `whileOpen` first as if the user acted while it was open.
+// `whileOpen` first as if the user acted while it was open; a question is
+// answered `answer`.
 class RecordingPrompter : public Prompter {
 public:
     void critical(QWidget*, const QString& title, const QString& text) override;
     void information(QWidget*, const QString& title, const QString& text, std::function<void()> closed) override;
+    void question(QWidget*, const QString& title, const QString& text, std::function<void(bool)> answered) override;
 
     QStringList shown;
     std::function<void()> whileOpen;
+    bool answer = true;
 };
 
 // The start sequence's steps in tests last a fiftieth of the real ones; a
