@@ -138,7 +138,7 @@ mapped() { [[ "$(in_ns $router nft list chain inet miniupnpd prerouting_miniupnp
 # lines go to $work/lines.
 start_game() {
   : >"$work/lines"
-  ip netns exec $inside "$host_program" "$nickname" $port "$@" >"$work/lines" 2>"$work/game.err" &
+  ip netns exec $inside "$host_program" serve "$nickname" $port "$@" >"$work/lines" 2>"$work/game.err" &
   game=$!
 }
 # end_game: SIGTERM, as at logout; the game must end by itself, cleanly.

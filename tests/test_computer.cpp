@@ -547,7 +547,7 @@ private slots:
         Player human;
         human.load(ConnectionSettings::Role::Computer);
         const Ui::ConnectionDialog& dialog = human.window->dialog()->form();
-        QVERIFY(dialog.computerOption->isChecked() && !dialog.hostEdit->isEnabled() && !dialog.portEdit->isEnabled());
+        QVERIFY(dialog.computerOption->isChecked() && !dialog.hostBox->isEnabled() && !dialog.portEdit->isEnabled());
         dialog.nameEdit->setText("人間");
         QTest::mouseClick(dialog.okButton, Qt::LeftButton);
         // The level starts at 3 and is told whenever it changes.

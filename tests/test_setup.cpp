@@ -41,6 +41,7 @@ class SetupTest : public QObject {
 private:
     std::unique_ptr<Player> player;
     ConnectionDialog* dialog = nullptr;
+    QTemporaryDir configHome;
 
     const Ui::ConnectionDialog& d() const { return dialog->form(); }
 
@@ -50,6 +51,12 @@ private:
     }
 
 private slots:
+    // The user's settings go to a folder of this run's own.
+    void initTestCase() {
+        QVERIFY(configHome.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    }
+
     void init() {
         player = std::make_unique<Player>();
         player->load();
@@ -168,13 +175,13 @@ private slots:
         for (QRadioButton* option : {d().clientOption, d().serverOption, d().computerOption, d().clientOption}) {
             QTest::mouseClick(option, Qt::LeftButton);
             seen << QString("%1 %2 %3")
-                        .arg(d().hostEdit->text())
-                        .arg(d().hostEdit->isEnabled())
+                        .arg(d().hostBox->currentText())
+                        .arg(d().hostBox->isEnabled())
                         .arg(d().portEdit->isEnabled());
             QCOMPARE(d().serverOption->isChecked() + d().clientOption->isChecked() + d().computerOption->isChecked(),
                      1);
             QVERIFY(option->isChecked());
-            if (option == d().clientOption) d().hostEdit->setText("typed.example");
+            if (option == d().clientOption) d().hostBox->setEditText("typed.example");
         }
         QCOMPARE(seen, QStringList({"127.0.0.1 1 1", "自分のパソコン 0 1", "このパソコン 0 0", "127.0.0.1 1 1"}));
     }
@@ -214,7 +221,7 @@ private slots:
                           Qt::LeftButton);
         d().nameEdit->setText(name);
         d().portEdit->setText(port);
-        if (role == kClient) d().hostEdit->setText(host);
+        if (role == kClient) d().hostBox->setEditText(host);
         QSignalSpy accepted(dialog, &ConnectionDialog::accepted);
         QTest::mouseClick(d().okButton, Qt::LeftButton);
         QCOMPARE(player->prompter.shown, box.isEmpty() ? QStringList() : QStringList{box});
@@ -282,7 +289,7 @@ private slots:
         d().nameEdit->setText("taro");
         QVERIFY(d().okButton->isDefault());
         QSignalSpy spy(dialog, &ConnectionDialog::accepted);
-        QLineEdit* target = box == "name" ? d().nameEdit : box == "host" ? d().hostEdit : d().portEdit;
+        QLineEdit* target = box == "name" ? d().nameEdit : box == "host" ? d().hostBox->lineEdit() : d().portEdit;
         QTest::keyClick(target, accepted ? Qt::Key_Return : Qt::Key_Escape);
         QCOMPARE(spy.size(), int(accepted));
         QCOMPARE(dialog->isVisible(), !accepted);
@@ -297,6 +304,33 @@ private slots:
         QCOMPARE(cancelled.size(), 1);
         QVERIFY(!player->window->isVisible() && accepted.isEmpty());
         QTRY_VERIFY(player->window->dialog() == nullptr);
+    }
+
+    // What led to a connection is there the next run: the nickname, the
+    // role, the port and the host, in the user's settings.
+    void rememberedForTheNextRun() {
+        Player server;
+        server.serve("sv");
+        GameOptions options;
+        options.remember = true;
+        for (int run = 0; run < 2; ++run) {
+            Player joining(options);
+            joining.load();
+            const Ui::ConnectionDialog& form = joining.window->dialog()->form();
+            if (run == 1) {
+                QCOMPARE(QStringList({form.nameEdit->text(), form.hostBox->currentText(), form.portEdit->text(),
+                                      form.hostBox->itemText(0)}),
+                         QStringList({"taro", "127.0.0.1", QString::number(server.port()), "127.0.0.1"}));
+                QVERIFY(form.clientOption->isChecked() && form.hostBox->isEnabled());
+                break;
+            }
+            QTest::mouseClick(form.clientOption, Qt::LeftButton);
+            form.nameEdit->setText("taro");
+            form.portEdit->setText(QString::number(server.port()));
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
+            QTRY_COMPARE(joining.form().rivalName->text(), QStringLiteral("sv"));
+        }
+        QVERIFY(QFile::exists(configHome.filePath("torvane/torvane.conf")));
     }
 
     // Closed by its title bar, the dialog leaves an idle main window that

@@ -20,8 +20,9 @@ namespace {
 
 // When a window closes.
 enum { kBetweenGames, kDuringStart, kDuringRuleBox };
-// What stands at the other end of a failing connection.
-enum { kRefusing, kPortHeld, kSilent };
+// How a connection ends: refused, the port to listen on taken, a server
+// that never answers, the rival gone (to come back, or another to come).
+enum { kRefusing, kPortHeld, kSilent, kSameRivalBack, kOtherRival };
 constexpr int kShortGreetingMs = 300;
 const QString kAddressLead = QStringLiteral("☆☆☆　接続先：");
 
@@ -130,47 +131,59 @@ private slots:
         QCOMPARE(imageOf(client->rival(0)->picture()), bitmapImage(bitmap::kGreen));
     }
 
-    // Focus coming back while connecting connects nothing again.
-    void activationConnectsOnce() {
-        server->serve("sv");
-        client->join("cl", server->port());
-        activate(*client);
-        QTRY_COMPARE(client->form().rivalName->text(), QStringLiteral("sv"));
-        QCOMPARE(client->lines().count(kConnecting), 1);
-        QCOMPARE(server->lines().count(kAccepted), 1);
-    }
-
-    void failures_data() {
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QStringList>("lines");  // "%1": the port
-        QTest::newRow("refused") << int(kRefusing) << QStringList{kConnecting, "接続が拒否されました"};
+    void endsAndPlaysAgain_data() {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<QStringList>("lines");  // the last lines; "%1": the port
+        QTest::addColumn<QString>("tally");      // with the next rival
+        const QString refused = "接続が拒否されました", timedOut = "接続がタイムアウトしました";
+        QTest::newRow("refused") << int(kRefusing) << QStringList{kConnecting, refused} << "00";
         // Only the failure: listening never began.
-        QTest::newRow("port in use") << int(kPortHeld) << QStringList{"ポート%1は既に使用されています"};
-        QTest::newRow("a server that never answers the greeting")
-            << int(kSilent) << QStringList{kConnecting, kConnected, "接続がタイムアウトしました"};
+        QTest::newRow("port in use") << int(kPortHeld) << QStringList{"ポート%1は既に使用されています"} << "00";
+        QTest::newRow("a server that never answers") << int(kSilent) << QStringList{kConnected, timedOut} << "00";
+        QTest::newRow("the rival left and came back") << int(kSameRivalBack) << QStringList{kDisconnected} << "34";
+        QTest::newRow("the rival left, another came") << int(kOtherRival) << QStringList{kDisconnected} << "00";
     }
 
-    // Said in a line that leaves the selection alone; the connection is over
-    // and activation does not start it again.
-    void failures() {
-        QFETCH(int, role);
+    // A connection that ends for good says why; 新しい対戦 then offers the
+    // dialog again, and the next connection starts from a clean board, the
+    // tally kept only when the same rival comes back.
+    void endsAndPlaysAgain() {
+        QFETCH(int, how);
         QFETCH(QStringList, lines);
+        QFETCH(QString, tally);
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::Any, 0));
-        const quint16 port = role == kRefusing ? unusedPort() : other.serverPort();
-        Player player(kStartStepMs, kShortGreetingMs);
-        if (role == kPortHeld) {
-            player.serve("sv", port);
-        } else {
-            player.join("cl", port);
+        Player player(kStartStepMs, kShortGreetingMs), first, next;
+        const bool serving = how != kRefusing && how != kSilent;
+        if (how == kPortHeld) player.serve("me", other.serverPort());
+        if (!serving) player.join("me", how == kRefusing ? unusedPort() : other.serverPort());
+        if (how == kSameRivalBack || how == kOtherRival) {
+            QVERIFY(connectPair(player, first, "me", "cl"));
+            player.form().winCount->setText("3");
+            player.form().lossCount->setText("4");
+            first.window->close();
         }
-        lines.replaceInStrings("%1", QString::number(port));
-        QTRY_COMPARE(player.lines(), lines);
-        QVERIFY(player.form().messageList->selectedItems().isEmpty());
+        lines.replaceInStrings("%1", QString::number(other.serverPort()));
+        QTRY_COMPARE(player.lines().mid(player.lines().size() - lines.size()), lines);
         QVERIFY(!player.window->connection().isConnected() && !player.window->connection().isListening());
-        activate(player);
-        QTest::qWait(kShortGreetingMs);
-        QCOMPARE(player.lines(), lines);
+        QVERIFY(player.form().newMatchButton->isVisible());
+        QTest::mouseClick(player.form().newMatchButton, Qt::LeftButton);
+        const Ui::ConnectionDialog& dialog = player.window->dialog()->form();
+        QCOMPARE(dialog.nameEdit->text(), QStringLiteral("me"));
+        if (serving) {
+            dialog.portEdit->setText(QString::number(unusedPort()));
+            QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+            next.join(how == kSameRivalBack ? "cl" : "taro", player.port());
+        } else {
+            next.serve("sv");
+            dialog.portEdit->setText(QString::number(next.port()));
+            QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+        }
+        QTRY_COMPARE(next.form().rivalName->text(), QStringLiteral("me"));
+        QTRY_VERIFY(player.form().rivalName->text() == next.form().ownName->text());
+        QVERIFY(!player.form().newMatchButton->isVisible());
+        QCOMPARE(player.game().board().pointEmpty(), kStartEmpty);
+        QCOMPARE(player.form().winCount->text() + player.form().lossCount->text(), tally);
     }
 
     // A button pressed without a connection says so once and sends nothing.

@@ -74,11 +74,13 @@ QString stateOf(const Player& w) {
         .join('|');
 }
 
-// The widgets that take focus, in the order Tab visits them.
+// The widgets that take focus, in the order Tab visits them; one that hands
+// its focus on (a box's own line edit) counts as the one it hands it to.
 QList<QWidget*> focusChain(QWidget* window) {
     QList<QWidget*> chain;
     for (QWidget* w = window->nextInFocusChain(); w != window && !chain.contains(w); w = w->nextInFocusChain()) {
-        if (w->focusPolicy() & Qt::TabFocus && w->window() == window) chain << w;
+        const bool forwards = w->focusProxy() != nullptr;
+        if (w->focusPolicy() & Qt::TabFocus && w->window() == window && w->isVisibleTo(window) && !forwards) chain << w;
     }
     return chain;
 }
@@ -202,7 +204,7 @@ private slots:
                                                                   form.resetButton, form.chatLine, form.startButton}));
         const Ui::ConnectionDialog& boxes = dialog->form();
         QCOMPARE(focusChain(dialog),
-                 QList<QWidget*>({boxes.nameEdit, boxes.hostEdit, boxes.portEdit, boxes.okButton, boxes.cancelButton,
+                 QList<QWidget*>({boxes.nameEdit, boxes.hostBox, boxes.portEdit, boxes.okButton, boxes.cancelButton,
                                   boxes.serverOption, boxes.clientOption, boxes.computerOption}));
         // Later children cover earlier ones: the banner over the stones over the board.
         const QObjectList& children = main->window->children();

@@ -34,7 +34,7 @@ ip -n $game_ns addr add $net.1/24 dev g0
 ip -n $rival_ns addr add $net.2/24 dev r0
 for pair in $game_ns:g0 $rival_ns:r0; do ip -n ${pair%%:*} link set ${pair#*:} up; done
 
-ip netns exec $game_ns "$host_program" hanako $port >"$work/lines" 2>"$work/game.err" &
+ip netns exec $game_ns "$host_program" serve hanako $port >"$work/lines" 2>"$work/game.err" &
 game=$!
 wait_for 10 "grep -qF 'サーバできたよ' '$work/lines'" || { echo "FAILED: the game did not listen"; cat "$work/game.err"; exit 1; }
 # The rival greets, reads the answer and then says nothing more.

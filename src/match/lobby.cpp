@@ -4,6 +4,7 @@
 
 #include "cpu/local_computer.h"
 #include "match/match.h"
+#include "net/game_publisher.h"
 #include "net/port_mapper.h"
 
 namespace torvane {
@@ -18,6 +19,7 @@ const QString kLoopbackHost = QStringLiteral("127.0.0.1");
 Lobby::Lobby(Match& match, int greetingTimeoutMs, QObject* parent)
     : QObject(parent), match_(match), connection_(nullptr, greetingTimeoutMs) {
     connect(&connection_, &MessageConnection::clientAccepted, this, [this] {
+        publisher_->withdraw();
         match_.open(&connection_, ownName_, true);
         emit clientAccepted();
     });
@@ -27,6 +29,7 @@ Lobby::Lobby(Match& match, int greetingTimeoutMs, QObject* parent)
         match_.open(&connection_, ownName_, false);
     });
     connect(&connection_, &MessageConnection::listeningAgain, this, [this] {
+        publisher_->publish(ownName_, connection_.listenPort());
         match_.close();
         emit listeningAgain();
     });
@@ -48,6 +51,8 @@ bool Lobby::open(const ConnectionSettings& settings) {
     switch (settings.role) {
     case ConnectionSettings::Role::Server:
         if (!connection_.listen(settings.port)) return false;
+        publisher_ = new GamePublisher(this);
+        publisher_->publish(ownName_, connection_.listenPort());
         if (settings.forwardPort) openRouterPort(settings.routerTiming);
         return true;
     case ConnectionSettings::Role::Client: connection_.connectTo(settings.host, settings.port); return true;
@@ -82,6 +87,8 @@ void Lobby::end() {
     connection_.close();
     match_.close();
     if (portMapper_) portMapper_->close();
+    portMapper_ = nullptr;
+    delete std::exchange(publisher_, nullptr);
     delete std::exchange(computer_, nullptr);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The way to the rival for one game window: listening for it, with the home
-// router asked to forward the port; connecting to it; or starting the
-// computer on this machine and connecting to that. It hands each open
+// router asked to forward the port and the game announced on the local
+// network until a rival comes; connecting to it; or starting the computer
+// on this machine and connecting to that. It hands each open
 // connection to the match, and tells the window what becomes of it.
 
 #include <QObject>
@@ -12,6 +13,7 @@
 
 namespace torvane {
 
+class GamePublisher;
 class LocalComputer;
 class Match;
 class PortMapper;
@@ -62,6 +64,8 @@ private:
     QString ownName_;
     // Forwards the listening port on the router, for a server.
     PortMapper* portMapper_ = nullptr;
+    // Announces the waiting game on the local network, for a server.
+    GamePublisher* publisher_ = nullptr;
     // The computer played against, while it is.
     LocalComputer* computer_ = nullptr;
 };

@@ -70,6 +70,17 @@ Match::Match(int startStepMs, QObject* parent) : QObject(parent), start_(new Sta
 
 void Match::open(MessageChannel* channel, const QString& ownName, bool isServer) {
     Input input(*this);
+    if (earlierRival_) {
+        start_->stop();
+        held_.clear();
+        board_.reset();
+        board_.setTurn(Turn::None);
+        banner_ = Banner::None;
+        winningStones_.reset();
+        gameRunning_ = false;
+        changes_.board = changes_.state = true;
+    }
+    earlierRival_ = rivalName_;
     channel_ = channel;
     ownName_ = ownName;
     isServer_ = isServer;
@@ -143,6 +154,10 @@ void Match::onName(const Message& message) {
     }
     if (!message.continued) {
         rivalName_ = cutText(message.argument, kMaxNameLength);
+        if (earlierRival_ && !earlierRival_->isEmpty() && *earlierRival_ != rivalName_) {
+            tally_ = {};
+            changes_.state = true;
+        }
     } else if (rivalName_.size() <= kMaxNameLength) {
         rivalName_ = cutText(rivalName_ + message.argument, kMaxNameLength);
     }

@@ -67,7 +67,9 @@ public:
     explicit Match(int startStepMs = conversation::kStartStepMs, QObject* parent = nullptr);
 
     // A connection to the rival is open, with this player as server or
-    // client under `ownName`; a client greets at once.
+    // client under `ownName`; a client greets at once. A connection after
+    // an earlier one starts from a clean board; the tally goes on if the
+    // same rival comes back and starts from zero with another.
     void open(MessageChannel* channel, const QString& ownName, bool isServer);
     // The connection is gone: nothing more is sent, and a start waits no more.
     void close();
@@ -125,6 +127,9 @@ private:
     std::optional<std::array<PointIndex, kStoneCount>> winningStones_;
     bool gameRunning_ = false;
     QString rivalName_;
+    // The rival of the connection before, whose tally this one keeps if it
+    // comes back; no value before a first connection.
+    std::optional<QString> earlierRival_;
     QString ownName_;
     bool isServer_ = false;
     MessageChannel* channel_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include <QHostAddress>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <map>
 #include <optional>
@@ -74,3 +75,5 @@ private:
 };
 
 }  // namespace torvane
+
+Q_DECLARE_METATYPE(torvane::FoundGame)

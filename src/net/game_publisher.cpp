@@ -30,7 +30,7 @@ QByteArray alternative(const QByteArray& name) {
 }  // namespace
 
 GamePublisher::GamePublisher(QObject* parent) : QObject(parent) {
-    connect(&session_, &AvahiSession::up, this, &GamePublisher::Register);
+    connect(&session_, &AvahiSession::up, this, &GamePublisher::registerService);
     connect(&session_, &AvahiSession::down, this, &GamePublisher::dropGroup);
 }
 
@@ -43,7 +43,7 @@ void GamePublisher::publish(const QString& nickname, quint16 port) {
     port_ = port;
     wanted_ = true;
     session_.start();
-    Register();
+    registerService();
 }
 
 void GamePublisher::withdraw() {
@@ -51,7 +51,7 @@ void GamePublisher::withdraw() {
     dropGroup();
 }
 
-void GamePublisher::Register() {
+void GamePublisher::registerService() {
     AvahiClient* client = session_.client();
     if (!wanted_ || !client || group_) return;
     group_ = avahi_entry_group_new(client, &GamePublisher::onGroupState, this);

@@ -34,7 +34,7 @@ signals:
     void published(const QString& name);
 
 private:
-    void Register();
+    void registerService();
     void addService();
     void dropGroup();
     static void onGroupState(AvahiEntryGroup* group, AvahiEntryGroupState state, void* userdata);

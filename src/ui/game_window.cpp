@@ -11,6 +11,7 @@
 #include "ui/connection_dialog.h"
 #include "ui/fonts.h"
 #include "ui/prompter.h"
+#include "ui/remembered_player.h"
 #include "ui/resources.h"
 #include "ui/system_lines.h"
 #include "ui/texts.h"
@@ -85,16 +86,17 @@ void GameWindow::connectMatch() {
     connect(ui_->startButton, &QPushButton::clicked, this, &GameWindow::onStartClicked);
     connect(ui_->resetButton, &QPushButton::clicked, &match_, &Match::resetTally);
     connect(ui_->chatLine, &QLineEdit::returnPressed, this, &GameWindow::onChatEntered);
+    connect(ui_->newMatchButton, &QPushButton::clicked, this, [this] { openDialog({}); });
     for (QLineEdit* tally : {ui_->winCount, ui_->lossCount}) {
         connect(tally, &QLineEdit::textChanged, this, &GameWindow::onTallyEdited);
     }
 }
 
 void GameWindow::connectLobby() {
-    connect(&lobby_, &Lobby::clientAccepted, this, [this] { addLine(text::kAccepted, false); });
+    connect(&lobby_, &Lobby::clientAccepted, this, [this] { onRivalReached(text::kAccepted); });
     connect(&lobby_, &Lobby::listeningAgain, this, [this] { addLine(text::kListening, false); });
     connect(&lobby_, &Lobby::connected, this,
-            [this] { addLine(againstComputer_ ? text::kPlayingComputer : text::kConnected, false); });
+            [this] { onRivalReached(againstComputer_ ? text::kPlayingComputer : text::kConnected); });
     connect(&lobby_, &Lobby::closed, this, [this] { onConnectionEnded(text::kDisconnected, true); });
     connect(&lobby_, &Lobby::failed, this,
             [this](const SocketFailure& failure) { onConnectionEnded(text::failureLine(failure), false); });
@@ -111,10 +113,24 @@ BoardView& GameWindow::board() const { return *ui_->board; }
 
 ConnectionDialog* GameWindow::dialog() const { return dialog_; }
 
-void GameWindow::open(ConnectionSettings::Role role) {
+void GameWindow::open(std::optional<ConnectionSettings::Role> role) {
     centreOnScreen();
     show();
-    dialog_ = new ConnectionDialog(prompter_, role, this);
+    openDialog(role);
+}
+
+// With what the player chose last, in this run or, for the program, before.
+void GameWindow::openDialog(std::optional<ConnectionSettings::Role> role) {
+    RememberedPlayer remembered = options_.remember ? RememberedPlayer::load() : RememberedPlayer{};
+    if (played_) {
+        remembered.nickName = played_->nickName;
+        remembered.role = played_->role;
+        remembered.port = played_->port;
+        if (!played_->host.isEmpty() && !remembered.hosts.contains(played_->host))
+            remembered.hosts.prepend(played_->host);
+    }
+    if (role) remembered.role = role;
+    dialog_ = new ConnectionDialog(prompter_, remembered, this);
     connect(dialog_, &ConnectionDialog::accepted, this, [this](const ConnectionSettings& settings) {
         activateWindow();
         play(settings);
@@ -123,11 +139,16 @@ void GameWindow::open(ConnectionSettings::Role role) {
     dialog_->show();
 }
 
+// A connection after an earlier one replaces it: never two at once.
 void GameWindow::play(ConnectionSettings settings) {
-    if (std::exchange(played_, true)) return;
+    lobby_.end();
+    ui_->newMatchButton->hide();
+    played_ = settings;
     settings.forwardPort = options_.forwardPort;
     settings.routerTiming = options_.routerTiming;
     showOwnName(settings.nickName);
+    // On both screens the server's stones are green and the client's blue.
+    board().showColours(settings.role == ConnectionSettings::Role::Server);
     // A failure to listen is told by the lobby, and nothing else is said.
     if (settings.role == ConnectionSettings::Role::Server) {
         if (!lobby_.open(settings)) return;
@@ -136,14 +157,12 @@ void GameWindow::play(ConnectionSettings settings) {
         return;
     }
     if (!lobby_.open(settings)) {
-        addLine(text::kComputerFailed, true);
+        onConnectionEnded(text::kComputerFailed, true);
         return;
     }
     // Against the computer the line comes once it is joined.
     againstComputer_ = settings.role == ConnectionSettings::Role::Computer;
     if (!againstComputer_) addLine(text::kConnecting, false);
-    // On both screens the server's stones are green and the client's blue.
-    board().showColours(false);
 }
 
 void GameWindow::showBoard() {
@@ -255,9 +274,17 @@ void GameWindow::addAddressLine() {
 }
 
 // The connection ends for good.
+// The connection ends for good; another may be made.
 void GameWindow::onConnectionEnded(const QString& line, bool select) {
     addLine(line, select);
     lobby_.end();
+    ui_->newMatchButton->show();
+}
+
+// The settings that met the rival are kept for the next run.
+void GameWindow::onRivalReached(const QString& line) {
+    addLine(line, false);
+    if (options_.remember && played_) RememberedPlayer::remember(*played_);
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {

@@ -28,6 +28,9 @@ struct GameOptions {
     // only where a router of their own stands, and with their own timing.
     bool forwardPort = false;
     PortMapTiming routerTiming;
+    // The program remembers the player in the user's settings; tests only
+    // where they say so.
+    bool remember = false;
     // Shortened in tests only.
     int startStepMs = conversation::kStartStepMs;
     int greetingTimeoutMs = MessageConnection::kGreetingTimeoutMs;
@@ -40,8 +43,8 @@ public:
     ~GameWindow() override;
 
     // Shows the window, centred on the screen, and opens the connection
-    // dialog over it with `role` chosen.
-    void open(ConnectionSettings::Role role = ConnectionSettings::Role::Server);
+    // dialog over it, with `role` chosen if given.
+    void open(std::optional<ConnectionSettings::Role> role = {});
     // Meets the rival as `settings` say, as OK in the dialog does.
     void play(ConnectionSettings settings);
 
@@ -69,7 +72,9 @@ private:
     void onTallyEdited();
     void showOwnName(const QString& name);
     void addAddressLine();
+    void openDialog(std::optional<ConnectionSettings::Role> role);
     void onConnectionEnded(const QString& line, bool select);
+    void onRivalReached(const QString& line);
 
     std::unique_ptr<Ui::GameWindow> ui_;
     Prompter& prompter_;
@@ -77,8 +82,8 @@ private:
     Match match_;
     Lobby lobby_;
     QPointer<ConnectionDialog> dialog_;
-    // The rival is met once per run.
-    bool played_ = false;
+    // How the rival was met last.
+    std::optional<ConnectionSettings> played_;
     bool againstComputer_ = false;
     // The tally boxes are being set from the match, not by the player.
     bool showingTally_ = false;

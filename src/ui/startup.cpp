@@ -42,9 +42,10 @@ int runTorvane(QApplication& app, bool vsComputer) {
     MessageBoxPrompter prompter;
     GameOptions options;
     options.forwardPort = true;
+    options.remember = true;
     GameWindow window(prompter, options);
     // The menu's "play against the computer" entry opens the dialog with that role chosen.
-    window.open(vsComputer ? ConnectionSettings::Role::Computer : ConnectionSettings::Role::Server);
+    window.open(vsComputer ? std::optional(ConnectionSettings::Role::Computer) : std::nullopt);
     return app.exec();
 }
 

@@ -12,6 +12,8 @@ namespace torvane::text {
 inline const QString kOwnComputer = QStringLiteral("自分のパソコン");
 inline const QString kThisComputer = QStringLiteral("このパソコン");
 inline const QString kLoopbackHost = QStringLiteral("127.0.0.1");
+// A game found on the local network: 「Hanako（192.168.1.5:9898）」.
+inline const QString kFoundGame = QStringLiteral("%1（%2:%3）");
 
 // Message boxes.
 inline const QString kInputErrorTitle = QStringLiteral("入力エラー");

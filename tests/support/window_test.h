@@ -63,7 +63,7 @@ struct Player {
     ~Player();
 
     // Start-up as the program does it; the dialog stays open.
-    void load(ConnectionSettings::Role role = ConnectionSettings::Role::Server) { window->open(role); }
+    void load(std::optional<ConnectionSettings::Role> role = {}) { window->open(role); }
     // Start-up, then the dialog closed and the rival met as these settings say.
     void serve(const QString& nickName, quint16 port = 0);
     void join(const QString& nickName, quint16 port, const QString& host = QStringLiteral("127.0.0.1"));
