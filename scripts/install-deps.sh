@@ -17,9 +17,12 @@ packages=(
   # system needs to run), and avahi-browse to look at the network by hand.
   libavahi-client-dev avahi-daemon avahi-utils dbus-daemon
   lintian appstream desktop-file-utils
+  # The game read as a screen reader reads it: an X server, the AT-SPI bus
+  # and registry, and AT-SPI for the system's Python.
+  xvfb xauth at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 if [ "${1:-}" = "--with-screenshot" ]; then
-  packages+=(xvfb xauth imagemagick x11-utils xdotool python3)
+  packages+=(imagemagick x11-utils xdotool python3)
 fi
 
 missing=()

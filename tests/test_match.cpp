@@ -47,13 +47,15 @@ private:
 };
 
 // The lines as the test writes them: a notice by its name after "!", text
-// that goes on in the line before after "+".
+// that goes on in the line before after "+", the rival's move from one
+// point to another after "~".
 QString describe(const MatchLine& line) {
     static const QStringList notices = {"OwnFirst", "RivalFirst", "Won",    "Lost",        "Draw",
                                         "NoName",   "NoChat",     "NoMove", "NotConnected"};
     switch (line.kind) {
     case MatchLine::Kind::Notice: return "!" + notices[int(line.notice)];
     case MatchLine::Kind::RivalTextGoesOn: return "+" + line.text;
+    case MatchLine::Kind::RivalMove: return QString("~%1%2").arg(line.move.from).arg(line.move.to);
     default: return line.text;
     }
 }
@@ -98,22 +100,22 @@ private slots:
             "678|210|345|none|3-4|bob2");
         row("a name runs to the end of the read", {"|SName abc|StrtG "}, "", {}, idle + "abc|StrtG ");
         row("empty name reply", {"|SName ", ""}, "", {"!NoName"}, idle);
-        row("chat, its rest, then a move", {"|Speak b>>hel", "lo|SetSt 036"}, "", {"b>>hel", "+lo"}, moved);
+        row("chat, its rest, then a move", {"|Speak b>>hel", "lo|SetSt 036"}, "", {"b>>hel", "+lo", "~25"}, moved);
         row("chat without argument", {"|Speak ", ""}, "", {"!NoChat"}, idle);
         row("empty chat then reset", {"|Speak |Reset "}, "", {""}, "678|210|345|none|0-0|");
         row("reset without its space", {"|Reset", ""}, "", {}, "678|210|345|none|0-0|");
         row("plain text", {"hello"}, "", {"hello"}, idle);
-        row("stone 0 from 6 to 3", {"|SetSt 036"}, "", {}, moved);
+        row("stone 0 from 6 to 3", {"|SetSt 036"}, "", {"~25"}, moved);
         row("target 9 moves nothing", {"|SetSt 19|"}, "", {}, "678|210|345|own|3-4|");
-        row("missing digits read as 0", {"|SetSt 1|Reset "}, "", {}, "678|280|3458|own|0-0|");
+        row("missing digits read as 0", {"|SetSt 1|Reset "}, "", {"~18"}, "678|280|3458|own|0-0|");
         row("stone 5 names no stone", {"|SetSt 536"}, "", {}, "678|210|345|own|3-4|");
-        row("source 9 frees nothing", {"|SetSt 039"}, "", {}, "678|510|34|own|3-4|");
+        row("source 9 frees nothing", {"|SetSt 039"}, "", {"~25"}, "678|510|34|own|3-4|");
         row("move without argument", {"|SetSt ", ""}, "", {"!NoMove"}, idle);
-        row("the rival's winning move", {"|SetSt 103|Finis "}, "", {"!Lost"}, "678|280|345|none|3-5|");
+        row("the rival's winning move", {"|SetSt 103|Finis "}, "", {"~18", "!Lost"}, "678|280|345|none|3-5|");
         row("what follows a start waits for its end, and later reads behind it",
             {"|StrtG |Speak r>>A|Reset ", "|Speak r>>B", "|Finis ", "~"}, "", {"!RivalFirst", "r>>A", "r>>B", "!Lost"},
             "678|210|345|none|0-1|");
-        row("the rival moves during its start", {"|StrtG ", "|SetSt 036", "~"}, "", {"!RivalFirst"}, moved);
+        row("the rival moves during its start", {"|StrtG ", "|SetSt 036", "~"}, "", {"!RivalFirst", "~25"}, moved);
         row("crossing starts: the server's stands", {">start", "|StrtG ", "~"}, "|StrtG ", {"!OwnFirst"},
             "678|210|345|own|3-4|");
         row("crossing starts: the client gives way", {"=client", ">start", "|StrtG ", "~"}, "|Cnnct sv|StrtG ",
@@ -123,13 +125,14 @@ private slots:
         row("a winning move sends the move, then the game's end",
             {">start", "~", ">lift 0", ">place 3", "|SetSt 036", ">lift 0", ">place 6", "|SetSt 258", ">lift 1",
              ">place 4", "|SetSt 167", ">lift 1", ">place 0", "|SetSt 176", ">lift 0", ">place 4"},
-            "|StrtG |SetSt 036|SetSt 063|SetSt 147|SetSt 104|SetSt 046|Finis ", {"!OwnFirst", "!Won"},
-            "408|513|267|none|4-4|");
+            "|StrtG |SetSt 036|SetSt 063|SetSt 147|SetSt 104|SetSt 046|Finis ",
+            {"!OwnFirst", "~25", "~03", "~12", "~21", "!Won"}, "408|513|267|none|4-4|");
         // A stone out and back twice on each side: the start position,
         // with this player to move, stands a third time.
         const QStringList outAndBack = {">lift 0", ">place 3", "|SetSt 036", ">lift 0", ">place 6", "|SetSt 063"};
         row("the third repetition draws", QStringList{">start", "~"} + outAndBack + outAndBack,
-            "|StrtG |SetSt 036|SetSt 063|SetSt 036|SetSt 063", {"!OwnFirst", "!Draw"}, "678|210|345|none|3-4|");
+            "|StrtG |SetSt 036|SetSt 063|SetSt 036|SetSt 063", {"!OwnFirst", "~25", "~52", "~25", "~52", "!Draw"},
+            "678|210|345|none|3-4|");
         row("the game ends with a stone in hand", {">start", "~", ">lift 1", "|Finis "}, "|StrtG ",
             {"!OwnFirst", "!Lost"}, "678|210|345|none|3-5|");
         row("chat and reset go out", {">chat a|b", ">reset"}, "|Speak sv>>a｜b|Reset ", {"sv>>a｜b"},

@@ -200,8 +200,9 @@ private slots:
         QCOMPARE(main->window->windowTitle(), QStringLiteral("Torvane　Product by Torvane Developers"));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("サーバかクライアントを選択しよう"));
         const Ui::GameWindow& form = main->form();
-        QCOMPARE(focusChain(main->window.get()), QList<QWidget*>({form.messageList, form.winCount, form.lossCount,
-                                                                  form.resetButton, form.chatLine, form.startButton}));
+        QCOMPARE(focusChain(main->window.get()),
+                 QList<QWidget*>({form.messageList, form.board, form.winCount, form.lossCount, form.resetButton,
+                                  form.chatLine, form.startButton}));
         const Ui::ConnectionDialog& boxes = dialog->form();
         QCOMPARE(focusChain(dialog),
                  QList<QWidget*>({boxes.nameEdit, boxes.hostBox, boxes.portEdit, boxes.okButton, boxes.cancelButton,
@@ -346,7 +347,6 @@ private slots:
         dropRow("onto an own stone", 1, 8, {});
         dropRow("two steps, free point ahead", 1, 1, {});
         dropRow("back onto its own point", 2, 8, {5, 5}, "-");
-        dropRow("a plain click", 0, 6, {}, "-");
         dropRow("off the board", 2, 8, {150, 60});
         dropRow("between two points", 1, 4, {46, 0});
     }

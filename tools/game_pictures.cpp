@@ -32,7 +32,6 @@ constexpr std::array<std::pair<PointIndex, PointIndex>, 12> kGameLines{
     {{0, 2}, {0, 6}, {3, 5}, {1, 7}, {6, 8}, {2, 8}, {0, 8}, {2, 6}, {1, 3}, {1, 5}, {3, 7}, {5, 7}}};
 
 constexpr int kFrameWidth = 13;
-constexpr double kStoneRadius = 20.5;
 constexpr double kGrooveWidth = 4.0;
 // Banner text is laid out large and then scaled to fit the plate.
 constexpr int kTextDesignPixels = 100;
@@ -135,7 +134,7 @@ QImage stone(const StoneTone& tone, int scale) {
     p.scale(scale, scale);
     const QPointF centre(kHalfStone, kHalfStone);
     paintSeat(p, centre);
-    paintStone(p, centre - QPointF(0.5, 0.5), kStoneRadius, tone);
+    paintStone(p, geometry::kStoneCentre, geometry::kStoneRadius, tone);
     return image;
 }
 

@@ -182,7 +182,8 @@ void Match::onMove(const Message& message) {
         return;
     }
     const MoveDigits move = readMoveDigits(message.argument);
-    board_.applyRivalMove(move.stone, move.target, move.source);
+    if (board_.applyRivalMove(move.stone, move.target, move.source))
+        changes_.lines << MatchLine{MatchLine::Kind::RivalMove, {}, {}, *board_.lastRivalMove()};
     board_.setTurn(Turn::Own);
     changes_.board = changes_.state = changes_.attention = true;
     countPosition(Turn::Own);

@@ -33,11 +33,15 @@ enum class Notice { OwnFirst, RivalFirst, Won, Lost, Draw, NoName, NoChat, NoMov
 
 // One line for the message list: a notice, the player's own chat line, or
 // text from the rival, which may go on in later lines (see MessageReader).
+//
+// The rival's move comes among the lines, in its turn, for a screen reader
+// to tell; the list does not show it.
 struct MatchLine {
-    enum class Kind { Notice, OwnChat, RivalText, RivalTextGoesOn };
+    enum class Kind { Notice, OwnChat, RivalText, RivalTextGoesOn, RivalMove };
     Kind kind = Kind::Notice;
     Notice notice = Notice::NotConnected;
     QString text;
+    PointMove move{};
 };
 
 // The picture over the board: the start blinking, or how a game ended.

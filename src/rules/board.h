@@ -14,7 +14,8 @@ namespace torvane {
 
 using PointIndex = std::int16_t;
 
-inline constexpr int kPointCount = 9;
+inline constexpr int kRowLength = 3;
+inline constexpr int kPointCount = kRowLength * kRowLength;
 inline constexpr int kStoneCount = 3;
 
 constexpr bool isPoint(int p) { return p >= 0 && p < kPointCount; }

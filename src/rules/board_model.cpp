@@ -42,12 +42,13 @@ void BoardModel::putBack() {
 
 bool BoardModel::hasThreeInRow() const { return isWinningLine(own_); }
 
-void BoardModel::applyRivalMove(int stone, int target, int source) {
-    if (!isStone(stone) || !isPoint(target)) return;
+bool BoardModel::applyRivalMove(int stone, int target, int source) {
+    if (!isStone(stone) || !isPoint(target)) return false;
     lastRivalMove_ = PointMove{rival_[stone], mirrorPoint(target)};
     rival_[stone] = mirrorPoint(target);
     empty_[mirrorPoint(target)] = false;
     if (isPoint(source)) empty_[mirrorPoint(source)] = true;
+    return true;
 }
 
 std::optional<MoveFault> BoardModel::rivalMoveFault(int stone, int target, int source) const {

@@ -54,9 +54,9 @@ public:
     // The rival's move as received, in the rival's numbering, taken without
     // a check: the stone jumps to the mirrored target, which is marked taken,
     // then the mirrored source is marked free. A stone outside 0..2 or a
-    // target outside 0..8 changes nothing; a source outside 0..8 frees
-    // nothing.
-    void applyRivalMove(int stone, int target, int source);
+    // target outside 0..8 changes nothing, and gives false; a source outside
+    // 0..8 frees nothing.
+    bool applyRivalMove(int stone, int target, int source);
     // The rival's last move in this numbering, until the next move or game.
     const std::optional<PointMove>& lastRivalMove() const { return lastRivalMove_; }
     // Why the same move breaks the rules, or no value when it keeps them.

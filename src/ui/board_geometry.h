@@ -4,6 +4,7 @@
 // of the board picture, so that the pictures drawn for them line up with it.
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <array>
 #include <cstdint>
@@ -51,6 +52,9 @@ constexpr std::optional<PointIndex> nearPoint(PixelPos pos) {
 }
 
 inline constexpr int kStoneSize = 49;
+// The ball in a stone's picture, within its box.
+inline constexpr double kStoneRadius = 20.5;
+inline constexpr QPointF kStoneCentre(kStoneSize / 2.0 - 0.5, kStoneSize / 2.0 - 0.5);
 
 // The board control, once sized, and its sunken frame: the board picture is
 // drawn inside the frame, so the picture's origin lies one frame width in.
@@ -63,6 +67,18 @@ inline constexpr QRect kBannerRect(55, 115, 190, 70);
 
 // The box of a stone standing on point p.
 constexpr QRect stoneRect(PointIndex p) { return {pointPos(p).x, pointPos(p).y, kStoneSize, kStoneSize}; }
+
+// The point whose stone box holds `pos`, a spot of the window, if any.
+inline std::optional<PointIndex> pointUnder(QPoint pos) {
+    for (PointIndex k = 0; k < kPointCount; ++k) {
+        if (stoneRect(k).contains(pos)) return k;
+    }
+    return std::nullopt;
+}
+
+// A stone taken by a click or a key stands this much higher than its point
+// until it is placed, so that it shows as picked up.
+inline constexpr QPoint kLiftedOffset(0, -6);
 
 // A box of the window in pixels of the board picture shown under it.
 constexpr QRect onBoardPicture(const QRect& box) { return box.translated(-kBoardPictureOrigin); }

@@ -1,7 +1,8 @@
 #pragma once
 // What the board tells at a glance, drawn over the stones: where the
-// rival's last move came from and went, and the three stones that won.
-// It takes no mouse events; the stones under it do.
+// rival's last move came from and went, the three stones that won, the
+// shadow of a stone picked up, and the keyboard's cursor. It takes no mouse
+// events; the stones under it do.
 
 #include <QWidget>
 #include <array>
@@ -11,24 +12,33 @@
 
 namespace torvane {
 
+struct Markings {
+    std::optional<PointMove> lastRivalMove;
+    std::optional<std::array<PointIndex, kStoneCount>> winningStones;
+    // The point a stone was picked up from, while it is held.
+    std::optional<PointIndex> lifted;
+    // Where the keyboard is, while the board has the keyboard's focus.
+    std::optional<PointIndex> cursor;
+    friend bool operator==(const Markings&, const Markings&) = default;
+};
+
 class BoardMarks : public QWidget {
     Q_OBJECT
 public:
     explicit BoardMarks(QWidget* parent);
 
-    void showMarks(const std::optional<PointMove>& lastRivalMove,
-                   const std::optional<std::array<PointIndex, kStoneCount>>& winningStones);
+    void showMarkings(const Markings& markings);
 
     // The marks' colours, for tests that look for them on screen.
     static QColor moveColor();
     static QColor winColor();
+    static QColor cursorColor();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::optional<PointMove> lastRivalMove_;
-    std::optional<std::array<PointIndex, kStoneCount>> winningStones_;
+    Markings markings_;
 };
 
 }  // namespace torvane

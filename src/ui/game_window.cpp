@@ -5,14 +5,18 @@
 #include <QNetworkInterface>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QToolTip>
 #include <algorithm>
 
+#include "ui/accessibility.h"
+#include "ui/board_geometry.h"
 #include "ui/board_view.h"
 #include "ui/connection_dialog.h"
 #include "ui/fonts.h"
 #include "ui/prompter.h"
 #include "ui/remembered_player.h"
 #include "ui/resources.h"
+#include "ui/spoken_text.h"
 #include "ui/system_lines.h"
 #include "ui/texts.h"
 #include "ui_game_window.h"
@@ -63,7 +67,13 @@ GameWindow::GameWindow(Prompter& prompter, const GameOptions& options, QWidget* 
       options_(options),
       match_(options.startStepMs, this),
       lobby_(match_, options.greetingTimeoutMs, this) {
+    installAccessibility();
     ui_->setupUi(this);
+    // Under the board, where it is never seen.
+    announcer_ = new Announcer(options.announceSpacingMs, this);
+    announcer_->move(geometry::kBoardRect.topLeft());
+    announcer_->lower();
+    board().setModel(match_.board());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowIcon(appIcon());
@@ -82,7 +92,10 @@ void GameWindow::connectMatch() {
     connect(&match_, &Match::rivalNamed, ui_->rivalName, &NameLabel::setText);
     connect(&match_, &Match::attentionWanted, this, &GameWindow::askForAttention);
     connect(&board(), &BoardView::lifted, &match_, &Match::lift);
+    connect(&board(), &BoardView::putBack, &match_, &Match::putBack);
     connect(&board(), &BoardView::dropped, this, &GameWindow::onDropped);
+    connect(&board(), &BoardView::refused, this, &GameWindow::onRefused);
+    connect(&board(), &BoardView::spoken, announcer_, &Announcer::say);
     connect(ui_->startButton, &QPushButton::clicked, this, &GameWindow::onStartClicked);
     connect(ui_->resetButton, &QPushButton::clicked, &match_, &Match::resetTally);
     connect(ui_->chatLine, &QLineEdit::returnPressed, this, &GameWindow::onChatEntered);
@@ -166,7 +179,7 @@ void GameWindow::play(ConnectionSettings settings) {
 }
 
 void GameWindow::showBoard() {
-    board().showBoard(match_.board());
+    board().showBoard();
     board().showMarks(match_.board().lastRivalMove(), match_.state().winningStones);
 }
 
@@ -197,7 +210,14 @@ void GameWindow::showState() {
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     setBackground(ui_->ownName, turn == Turn::Own ? kTurnColor : buttonFace);
     setBackground(ui_->rivalName, turn == Turn::Rival ? kTurnColor : buttonFace);
-    board().showTurn(turn);
+    // The turn said in words; between games, which name is whose.
+    const QString turnText = speech::turnText(turn);
+    for (const auto& [label, whose] :
+         {std::pair{ui_->ownName, text::kOwnNameLabel}, {ui_->rivalName, text::kRivalNameLabel}}) {
+        const QString description = turnText.isEmpty() ? whose : turnText;
+        if (label->accessibleDescription() != description) label->setAccessibleDescription(description);
+    }
+    board().showTurn();
     const MatchState state = match_.state();
     board().showBanner(state.banner, state.bannerShown);
     const QScopedValueRollback showing(showingTally_, true);
@@ -205,25 +225,33 @@ void GameWindow::showState() {
     showCount(ui_->lossCount, state.tally.losses);
 }
 
-// Lines the list would drop at once are not added at all.
+// Lines the list would drop at once are not added at all. What comes from
+// the rival is heard as well as seen, and its move only heard.
 void GameWindow::addLines(const QList<MatchLine>& lines) {
+    using Kind = MatchLine::Kind;
     qsizetype added = 0;
     auto first = lines.end();
     while (first != lines.begin() && added < MessageList::kMaxLines) {
         --first;
-        added += first->kind != MatchLine::Kind::RivalTextGoesOn;
+        added += first->kind != Kind::RivalTextGoesOn && first->kind != Kind::RivalMove;
     }
     for (auto line = first; line != lines.end(); ++line) {
         switch (line->kind) {
-        case MatchLine::Kind::Notice: addLine(text::noticeLine(line->notice), true); break;
-        case MatchLine::Kind::OwnChat: addLine(line->text, true); break;
-        case MatchLine::Kind::RivalText: ui_->messageList->addLine(line->text, true, true); break;
-        case MatchLine::Kind::RivalTextGoesOn: ui_->messageList->growLine(line->text); break;
+        case Kind::Notice: addLine(text::noticeLine(line->notice), true); break;
+        case Kind::OwnChat: ui_->messageList->addLine(line->text, true); break;
+        case Kind::RivalText: ui_->messageList->addLine(line->text, true, true); break;
+        case Kind::RivalTextGoesOn: ui_->messageList->growLine(line->text); break;
+        case Kind::RivalMove: announcer_->say(speech::rivalMoveText(line->move)); break;
         }
+        if (line->kind == Kind::RivalText || line->kind == Kind::RivalTextGoesOn) announcer_->say(line->text);
     }
 }
 
-void GameWindow::addLine(const QString& line, bool select) { ui_->messageList->addLine(line, select); }
+// A line of the program's own is heard as well as seen.
+void GameWindow::addLine(const QString& line, bool select) {
+    ui_->messageList->addLine(line, select);
+    announcer_->say(speech::spokenLine(line));
+}
 
 void GameWindow::askForAttention() {
     if (!isActiveWindow()) QApplication::alert(this);
@@ -238,6 +266,10 @@ void GameWindow::onDropped(int stone, std::optional<PointIndex> target) {
         return;
     }
     if (target && match_.board().canPlace(*target)) {
+        // Heard before the end of the game the move may bring.
+        BoardModel after = match_.board();
+        after.place(*target);
+        announcer_->say(speech::cellText(after, *target));
         match_.place(*target);
         return;
     }
@@ -246,6 +278,14 @@ void GameWindow::onDropped(int stone, std::optional<PointIndex> target) {
         // A new game may have put it back meanwhile.
         if (self && self->match_.board().liftedStone() == stone) self->match_.putBack();
     });
+}
+
+// Said where the keyboard's cursor is, and to a screen reader.
+void GameWindow::onRefused(Refusal why) {
+    const QString reason = speech::refusalText(why);
+    const QRect point = geometry::stoneRect(board().cursor());
+    QToolTip::showText(mapToGlobal(point.center()), reason, this, point);
+    announcer_->say(reason);
 }
 
 // Without a connection the typed line is kept, to be sent once a rival is there.

@@ -12,6 +12,8 @@
 #include "match/connection_settings.h"
 #include "match/lobby.h"
 #include "match/match.h"
+#include "ui/announcer.h"
+#include "ui/board_view.h"
 
 namespace Ui {
 class GameWindow;
@@ -19,7 +21,6 @@ class GameWindow;
 
 namespace torvane {
 
-class BoardView;
 class ConnectionDialog;
 class Prompter;
 
@@ -34,6 +35,7 @@ struct GameOptions {
     // Shortened in tests only.
     int startStepMs = conversation::kStartStepMs;
     int greetingTimeoutMs = MessageConnection::kGreetingTimeoutMs;
+    int announceSpacingMs = Announcer::kSpacingMs;
 };
 
 class GameWindow : public QWidget {
@@ -68,6 +70,7 @@ private:
     void addLine(const QString& line, bool select);
     void askForAttention();
     void onDropped(int stone, std::optional<PointIndex> target);
+    void onRefused(Refusal why);
     void onChatEntered();
     void onTallyEdited();
     void showOwnName(const QString& name);
@@ -82,6 +85,7 @@ private:
     Match match_;
     Lobby lobby_;
     QPointer<ConnectionDialog> dialog_;
+    Announcer* announcer_ = nullptr;
     // How the rival was met last.
     std::optional<ConnectionSettings> played_;
     bool againstComputer_ = false;

@@ -62,6 +62,28 @@ inline const QString kPlayingComputer = QStringLiteral("☆☆☆　コンピュ
 // The computer's level, 1 to 5, whenever it changes.
 inline const QString kComputerLevel = QStringLiteral("☆☆☆　コンピュータのレベル：%1（５段階）　☆☆☆");
 
+// What a screen reader says of the board: the nine points by where they
+// lie, what stands on each, and whose move it is.
+inline const QString kPointNames[] = {
+    QStringLiteral("左上"), QStringLiteral("上"),   QStringLiteral("右上"),
+    QStringLiteral("左"),   QStringLiteral("中央"), QStringLiteral("右"),
+    QStringLiteral("左下"), QStringLiteral("下"),   QStringLiteral("右下"),
+};
+inline const QString kCell = QStringLiteral("%1　%2");
+inline const QString kOwnStone = QStringLiteral("あなたの石");
+inline const QString kRivalStone = QStringLiteral("相手の石");
+inline const QString kFreePoint = QStringLiteral("空き");
+inline const QString kInHand = QStringLiteral("（持ち上げ中）");
+inline const QString kRivalMoved = QStringLiteral("相手：%1から%2へ");
+inline const QString kYourTurn = QStringLiteral("あなたの番です");
+inline const QString kRivalsTurn = QStringLiteral("相手の番です");
+// The name labels between games.
+inline const QString kOwnNameLabel = QStringLiteral("あなたの名前");
+inline const QString kRivalNameLabel = QStringLiteral("相手の名前");
+// Why a point chosen on the board does nothing.
+inline const QString kNoGame = QStringLiteral("ゲームが始まっていません");
+inline const QString kPickOwnStone = QStringLiteral("自分の石を選んでください");
+
 // Why listening or connecting failed, or a connection broke.
 inline const QString kRefused = QStringLiteral("接続が拒否されました");
 inline const QString kHostNotFound = QStringLiteral("接続先が見つかりません");

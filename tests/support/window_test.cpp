@@ -38,6 +38,7 @@ GameOptions shortened(int startStepMs, int greetingTimeoutMs) {
     GameOptions options;
     options.startStepMs = startStepMs;
     options.greetingTimeoutMs = greetingTimeoutMs;
+    options.announceSpacingMs = 0;
     return options;
 }
 
