@@ -2,9 +2,7 @@
 its own, read and worked only through AT-SPI, with a bare peer on the other
 end of the connection. Prints what was announced, one line each.
 
-    screen_reader_probe.py TORVANE
-
-Run on a session bus of its own (dbus-run-session)."""
+    dbus-run-session -- screen_reader_probe.py TORVANE"""
 
 import os
 import socket
@@ -18,14 +16,8 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
-NAME = "ar"
 POINTS = ["左上", "上", "右上", "左", "中央", "右", "左下", "下", "右下"]
-
-
-def cells_of(code):
-    """Nine cell names from "RRR---OOO": rival stones, free points, own stones."""
-    on_point = {"R": "相手の石", "-": "空き", "O": "あなたの石"}
-    return [f"{point}\u3000{on_point[c]}" for point, c in zip(POINTS, code)]
+ON_POINT = {"R": "相手の石", "-": "空き", "O": "あなたの石"}
 
 
 def wait_for(what, seconds=20):
@@ -42,50 +34,31 @@ def wait_for(what, seconds=20):
 
 
 def descendants(node):
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
+    for child in (node.get_child_at_index(i) for i in range(node.get_child_count())):
+        if child is not None:
+            yield child
+            yield from descendants(child)
 
 
-def find(root, role, name=None):
-    for node in descendants(root):
-        if node.get_role_name() == role and (name is None or node.get_name() == name):
-            return node
-    return None
+def find(root, role, name):
+    return next((n for n in descendants(root) if n.get_role_name() == role and n.get_name() == name), None)
 
 
 def labelled(root, label):
     """The control whose label (its buddy) is `label`."""
     for node in descendants(root):
         for relation in node.get_relation_set() or []:
-            if relation.get_relation_type() != Atspi.RelationType.LABELLED_BY:
-                continue
-            if any(relation.get_target(i).get_name() == label for i in range(relation.get_n_targets())):
+            targets = [relation.get_target(i).get_name() for i in range(relation.get_n_targets())]
+            if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY and label in targets:
                 return node
-    return None
-
-
-def cells(board):
-    return [board.get_child_at_index(i).get_name() for i in range(board.get_child_count())]
+    raise AssertionError(f"no control labelled {label}")
 
 
 def game_app():
     """the game on the accessibility bus"""
     desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is not None and app.get_name() == "torvane":
-            return app
-    return None
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
+    apps = (desktop.get_child_at_index(i) for i in range(desktop.get_child_count()))
+    return next((app for app in apps if app is not None and app.get_name() == "torvane"), None)
 
 
 def connect(port):
@@ -96,30 +69,51 @@ def connect(port):
         return None
 
 
-def open_as_server(app, port):
-    """Fills the dialog and presses ＯＫ, as a blind player would."""
-    dialog = wait_for(lambda: find(app, "push button", "ＯＫ") and app)
-    for label, text in (("名前", NAME), ("ポート", str(port))):
-        box = labelled(dialog, label)
-        assert box is not None, f"no box labelled {label}"
-        Atspi.EditableText.set_text_contents(box, text)
-    for label in ("名前", "ホスト名", "ポート"):
-        assert labelled(dialog, label) is not None, f"no box labelled {label}"
-    find(dialog, "radio button", "サーバ").do_action(0)
-    find(dialog, "push button", "ＯＫ").do_action(0)
+def cells(board, code=None):
+    """The nine cells' names, or those `code` ("RRR---OOO") stands for."""
+    if code:
+        return [f"{point}\u3000{ON_POINT[c]}" for point, c in zip(POINTS, code)]
+    return [board.get_child_at_index(i).get_name() for i in range(board.get_child_count())]
+
+
+def play(app, heard):
+    """Opens a game as a blind player would, lets a bare peer start one and
+    move, and checks what a screen reader finds and hears."""
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        port = probe.getsockname()[1]
+    ok = wait_for(lambda: find(app, "push button", "ＯＫ"))
+    labelled(app, "ホスト名")
+    Atspi.EditableText.set_text_contents(labelled(app, "名前"), "ar")
+    Atspi.EditableText.set_text_contents(labelled(app, "ポート"), str(port))
+    find(app, "radio button", "サーバ").do_action(0)
+    ok.do_action(0)
+    peer = wait_for(lambda: connect(port))
+    board = find(app, "table", "盤")
+    assert Atspi.Table.get_n_rows(board) == 3 and Atspi.Table.get_n_columns(board) == 3
+    assert cells(board) == cells(board, "RRR---OOO"), cells(board)
+    # A greeting runs to the end of its read: the rest waits for the answer.
+    # The move sent with the start waits for the start to end.
+    peer.sendall(b"|Cnnct peer")
+    answer = b""
+    while b"|SName" not in answer:
+        answer += peer.recv(100)
+    peer.sendall(b"|StrtG |SetSt 036")
+    wait_for(lambda: any("相手：右上から右へ" in text for text in heard))
+    assert cells(board) == cells(board, "RR---ROOO"), cells(board)
+    assert find(app, "label", "ar").get_description() == "あなたの番です"
+    # Every part of the window is named; the stone pictures are not there.
+    window = find(app, "frame", "Torvane\u3000Product by Torvane Developers")
+    assert all(node.get_name() for node in descendants(window)), [n.get_role_name() for n in descendants(window)]
 
 
 def main(torvane):
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"],
-                            stdout=subprocess.PIPE, text=True)
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-nolisten", "tcp"], stdout=subprocess.PIPE, text=True)
     display = ":" + xvfb.stdout.readline().strip()
     heard = []
-
-    def on_showing(event):
-        if event.detail1 and event.source.get_role_name() == "notification":
-            heard.append(event.source.get_name())
-
-    listener = Atspi.EventListener.new(on_showing)
+    # A screen reader speaks a notification that shows.
+    listener = Atspi.EventListener.new(
+        lambda e: e.detail1 and e.source.get_role_name() == "notification" and heard.append(e.source.get_name()))
     listener.register("object:state-changed:showing")
     with tempfile.TemporaryDirectory() as config:
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
@@ -131,29 +125,7 @@ def main(torvane):
             game.terminate()
             game.wait(10)
             xvfb.terminate()
-            xvfb.wait(10)
     print("\n".join(heard))
-
-
-def play(app, heard):
-    """Opens a game, lets a bare peer start one and move, and checks what is heard."""
-    port = free_port()
-    open_as_server(app, port)
-    peer = wait_for(lambda: connect(port))
-    board = wait_for(lambda: find(app, "table", "盤"))
-    assert Atspi.Table.get_n_rows(board) == 3 and Atspi.Table.get_n_columns(board) == 3
-    assert cells(board) == cells_of("RRR---OOO"), cells(board)
-    # A greeting runs to the end of its read: the rest waits for the answer.
-    # The move sent with the start waits for the start to end.
-    peer.sendall(b"|Cnnct peer")
-    answer = b""
-    while b"|SName" not in answer:
-        answer += peer.recv(100)
-    peer.sendall(b"|StrtG |SetSt 036")
-    wait_for(lambda: any("相手：右上から右へ" in text for text in heard))
-    assert cells(board) == cells_of("RR---ROOO"), cells(board)
-    own = find(app, "label", NAME)
-    assert own.get_description() == "あなたの番です", own.get_description()
 
 
 if __name__ == "__main__":

@@ -128,12 +128,9 @@ private slots:
     void connectAddresses_data() {
         QTest::addColumn<QString>("resolved");
         QTest::addColumn<QString>("connectTo");
-        QTest::newRow("IPv4") << "10.77.0.1"
-                              << "10.77.0.1";
-        QTest::newRow("link-local IPv6") << "fe80::1"
-                                         << "fe80::1%lo";
-        QTest::newRow("global IPv6") << "2001:db8::1"
-                                     << "2001:db8::1";
+        QTest::newRow("IPv4") << QString("10.77.0.1") << QString("10.77.0.1");
+        QTest::newRow("link-local IPv6") << QString("fe80::1") << QString("fe80::1%lo");
+        QTest::newRow("global IPv6") << QString("2001:db8::1") << QString("2001:db8::1");
     }
 
     void connectAddresses() {

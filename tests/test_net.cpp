@@ -91,42 +91,6 @@ private slots:
         if (way != EncodeOnly) QCOMPARE(decodeOnce(bytes), text);
     }
 
-    // Where several pairs decode to one character the encoder picks one of
-    // them (pinned above); every pair comes back as its character.
-    void everyPairEncodesBackToItsCharacter() {
-        int decodable = 0;
-        for (int lead = 0x81; lead <= 0xFC; lead = lead == 0x9F ? 0xE0 : lead + 1) {
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                const QByteArray pair = QByteArray(1, char(lead)) + char(trail);
-                const QString text = decodeOnce(pair);
-                if (text.size() != 1 || text[0] == QChar(0xFFFD)) continue;
-                ++decodable;
-                const QByteArray back = encodeCp932(text);
-                QVERIFY2(back.size() == 2 && decodeOnce(back) == text,
-                         qPrintable(pair.toHex() + " -> " + back.toHex()));
-            }
-        }
-        // JIS X 0208, the NEC and IBM extensions and the user-defined area.
-        QVERIFY2(decodable > 9000, qPrintable(QString::number(decodable)));
-    }
-
-    // One decoder, reset after a read that ends in a lead byte each time, then
-    // fed the bytes split anywhere with an empty read between the two parts.
-    void splitAtAnyByteDecodesAlike() {
-        const QByteArray bytes = encodeCp932(u"|Speak 山田>>ｺﾝﾆﾁﾊ～①\\~|SetSt 103") +
-                                 QByteArray::fromHex("81207C857C8180FF") + encodeCp932(u"ポ|Finis ");
-        const QString whole = decodeOnce(bytes);
-        Cp932Decoder decoder;
-        for (qsizetype at = 0; at <= bytes.size(); ++at) {
-            QCOMPARE(decoder.decode(QByteArray::fromHex("4183")), "A");
-            decoder.reset();
-            const QString first = decoder.decode(bytes.first(at));
-            const QString empty = decoder.decode({});
-            QCOMPARE(first + empty + decoder.decode(bytes.sliced(at)), whole);
-            QVERIFY(!decoder.hasPendingByte());
-        }
-    }
-
     // Each read is a byte string; after the last the connection closes, and
     // what still waits is handled as it stands.
     void reads_data() {
@@ -227,15 +191,6 @@ private slots:
         QTRY_VERIFY(receivedAtClose >= 0);
         QCOMPARE(receivedAtClose, bytes.size());
         QVERIFY(received == bytes);
-    }
-
-    // Refusal and a port in use show in a window; a name nobody knows here.
-    void unknownHostFailsAsNotFound() {
-        PeerSocket nowhere;
-        QSignalSpy failed(&nowhere, &PeerSocket::failed);
-        nowhere.connectTo("no-such-host.invalid", 9898);
-        QVERIFY(failed.wait(15000));
-        QVERIFY(failed[0][0].value<SocketFailure>().kind == SocketFailure::Kind::HostNotFound);
     }
 };
 

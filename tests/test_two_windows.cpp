@@ -1,5 +1,5 @@
-// Two game windows joined over loopback: greeting and system lines, whole
-// games played with the mouse, chat, and the ways a connection fails or ends.
+// Two game windows joined over loopback: greeting and system lines, games
+// played with the mouse, chat, and the ways a connection fails or ends.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -89,19 +89,6 @@ private:
         }
     }
 
-    void checkGameOver(Player& winner, Player& loser) {
-        QCOMPARE(winner.lastLine(), kWin);
-        for (Player* p : {&winner, &loser}) {
-            QVERIFY(p->lastLineSelected());
-            QVERIFY(!isGreen(p->form().ownName) && !isGreen(p->form().rivalName));
-            QVERIFY(p->form().startButton->isEnabled() && ownStonesDisabled(*p));
-            QVERIFY(p->board().bannerBox()->isVisible());
-            QCOMPARE(p->board().bannerBox()->pos(), geometry::kBannerRect.topLeft());
-        }
-        QCOMPARE(imageOf(winner.board().bannerBox()->picture()), bitmapImage(bitmap::kWin));
-        QCOMPARE(imageOf(loser.board().bannerBox()->picture()), bitmapImage(bitmap::kLose));
-    }
-
 private slots:
     void init() {
         server = std::make_unique<Player>();
@@ -186,21 +173,6 @@ private slots:
         QCOMPARE(player.form().winCount->text() + player.form().lossCount->text(), tally);
     }
 
-    // A button pressed without a connection says so once and sends nothing.
-    void actionsWithoutAConnection() {
-        Player& alone = *server;
-        server->load();
-        alone.form().winCount->setText("3");
-        QTest::mouseClick(alone.form().resetButton, Qt::LeftButton);
-        QCOMPARE(alone.form().winCount->text(), QStringLiteral("0"));
-        QTest::mouseClick(alone.form().startButton, Qt::LeftButton);
-        QVERIFY(!alone.game().state().startRunning && !alone.own(0)->isEnabled());
-        QTest::keyClicks(alone.form().chatLine, "hello");
-        QTest::keyClick(alone.form().chatLine, Qt::Key_Return);
-        QCOMPARE(server->lines(), QStringList({kNotConnected, kNotConnected, kNotConnected}));
-        QCOMPARE(alone.form().chatLine->text(), QStringLiteral("hello"));
-    }
-
     void closing_data() {
         QTest::addColumn<bool>("byServer");
         QTest::addColumn<int>("when");
@@ -239,39 +211,6 @@ private slots:
         QTRY_VERIFY(!closer.game().state().startRunning);
         QVERIFY(!closer.window->connection().isConnected() && !closer.window->connection().isListening());
         if (when == kDuringStart) QVERIFY(!closer.lines().contains(kFirst) && !closer.lines().contains(kSecond));
-    }
-
-    // The server starts and wins on the middle column, then the client does
-    // the same.
-    void twoWholeGames() {
-        QVERIFY(connectPair(*server, *client));
-        const auto game = [](bool s) { return QList<Move>{{s, 2, 4}, {!s, 1, 3}, {s, 0, 3}, {!s, 1, 0}, {s, 0, 1}}; };
-        start(true);
-        play(game(true));
-        checkGameOver(*server, *client);
-        QCOMPARE(server->form().winCount->text() + client->form().lossCount->text(), QStringLiteral("11"));
-        start(false);
-        QCOMPARE(client->game().board().pointEmpty(), kStartEmpty);
-        QCOMPARE(server->game().board().pointEmpty(), kStartEmpty);
-        play(game(false));
-        checkGameOver(*client, *server);
-        for (Player* p : {server.get(), client.get()}) {
-            QCOMPARE(p->form().winCount->text() + p->form().lossCount->text(), QStringLiteral("11"));
-        }
-    }
-
-    // A reset zeroes both tallies mid-game and the play goes on.
-    void resetMidGame() {
-        QVERIFY(connectPair(*server, *client));
-        server->form().winCount->setText("5");
-        client->form().lossCount->setText("5");
-        start(true);
-        play({{true, 0, 3}, {false, 0, 3}}, {});
-        QTest::mouseClick(client->form().resetButton, Qt::LeftButton);
-        QTRY_COMPARE(server->form().winCount->text(), QStringLiteral("0"));
-        QCOMPARE(client->form().lossCount->text(), QStringLiteral("0"));
-        QVERIFY(hasTurn(*server, *client));
-        play({{true, 1, 4}}, {});
     }
 
     void chat() {
@@ -350,21 +289,6 @@ private slots:
         for (Player* p : {server.get(), client.get()}) {
             QCOMPARE(p->form().winCount->text() + p->form().lossCount->text(), QStringLiteral("00"));
         }
-    }
-
-    // Both press at nearly the same moment: the server's start stands. A
-    // second press during the start starts nothing more.
-    void crossingStarts() {
-        QVERIFY(connectPair(*server, *client));
-        QTimer::singleShot(0, client->window.get(),
-                           [this] { QTest::mouseClick(client->form().startButton, Qt::LeftButton); });
-        QTimer::singleShot(15, server->window.get(),
-                           [this] { QTest::mouseClick(server->form().startButton, Qt::LeftButton); });
-        QTest::mouseClick(server->form().startButton, Qt::LeftButton);
-        QTRY_VERIFY(!server->game().state().startRunning && !client->game().state().startRunning);
-        QTRY_VERIFY(hasTurn(*server, *client));
-        QCOMPARE(server->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kFirst});
-        QCOMPARE(client->lines().filter(QStringLiteral("ゲーム開始")), QStringList{kSecond});
     }
 };
 

@@ -338,17 +338,11 @@ private slots:
         QTest::addColumn<QPoint>("offset");
         QTest::addColumn<QByteArray>("sent");  // empty: refused; "-": put back without a word
         dropRow("straight up", 1, 4, {}, "|SetSt 147");
-        dropRow("diagonal 6 to 4", 0, 4, {}, "|SetSt 046");
         dropRow("19 right and 19 down snaps", 1, 4, {19, 19}, "|SetSt 147");
-        dropRow("19 left and 19 up snaps", 1, 3, {-19, -19}, "|SetSt 137");
-        dropRow("20 right", 1, 4, {20, 0});
         dropRow("20 down", 1, 4, {0, 20});
-        dropRow("20 up", 1, 4, {0, -20});
         dropRow("onto an own stone", 1, 8, {});
-        dropRow("two steps, free point ahead", 1, 1, {});
         dropRow("back onto its own point", 2, 8, {5, 5}, "-");
         dropRow("off the board", 2, 8, {150, 60});
-        dropRow("between two points", 1, 4, {46, 0});
     }
 
     // A refused stone waits where it was dropped while the box is open, then
@@ -366,15 +360,9 @@ private slots:
         player->prompter.whileOpen = [&] { whileOpen = w().own(stone)->pos(); };
         dragStone(*player, stone, static_cast<PointIndex>(target), offset);
         QCOMPARE(player->prompter.shown, sent.isEmpty() ? QStringList{kRefused} : QStringList());
-        if (sent == "-") {
-            QCOMPARE(pointOf(w().own(stone)), from);
-            QCOMPARE(stateOf(w()), before);
-            QVERIFY(!peer->waitFor(1, 50));
-            return;
-        }
-        if (sent.isEmpty()) {
+        if (sent.isEmpty() || sent == "-") {
             const geometry::PixelPos point = geometry::pointPos(static_cast<PointIndex>(target));
-            QCOMPARE(whileOpen, QPoint(point.x, point.y) + offset);
+            if (sent.isEmpty()) QCOMPARE(whileOpen, QPoint(point.x, point.y) + offset);
             QCOMPARE(pointOf(w().own(stone)), from);
             QCOMPARE(stateOf(w()), before);
             QVERIFY(!peer->waitFor(1, 50));
@@ -443,18 +431,11 @@ private slots:
         // What the peer left unfinished is taken as it stands when it leaves.
         peerRow("move without argument", {{"|SetSt "}, closes}, {"エラーコード２：位置情報が不明です", kListening},
                 idle);
-        peerRow("chat in code page 932", {{"|Speak \x83\x5e\x83\x8d\x83\x45>>\x81\x99\x81\x40\x87\x40\x81\x60"}},
-                {"タロウ>>☆　①～"}, idle);
         // TCP may deliver a message in two parts, the second much later.
         peerRow("a move's rest a second later", {{"|SetSt 0"}, {"36", 1, 1000}}, {}, moved);
-        peerRow("a start's rest a second later", {{"|Str"}, {"tG ", 1, 1000}}, {kSecond}, "相手|3-4|rival|210|345");
-        peerRow("a name's rest a second later", {{"|Cnnct bo"}, {"b2", 1, 1000}}, {}, "bob2|3-4|none|210|345", named);
         peerRow("a chat line's rest a second later", {{"|Speak b>>hel"}, {"lo|SetSt 036", 1, 1000}}, {"b>>hello"},
                 moved);
-        peerRow("a character's rest a second later", {{"|Speak a>>\x83"}, {"\x7c", 1, 1000}}, {"a>>ポ"}, idle);
         peerRow("after a whole move a line of its own", {{"|SetSt 036"}, {"36", 1, 1000}}, {"36"}, moved);
-        peerRow("a lone lead byte spoils only the next message", {{"|Speak a>>x\x81"}, {"|Cnnct z", 1, 100}, greeting},
-                {"a>>x－Cnnct z"}, greeted, named);
         peerRow("starts one per read, then a greeting", {{"|StrtG ", 300, 3}, {"|Cnnct z", 1, 3}}, {kSecond},
                 "z|3-4|rival|210|345", named);
         peerRow("starts in one read, a win, then the local player starts",
@@ -463,9 +444,6 @@ private slots:
         peerRow("64 KiB of starts, then a move", {{startFlood}, {"|SetSt 036", 1, 0}}, {kSecond}, moved);
         peerRow("64 KiB of game ends", {{"|Finis ", 64 * 1024 / 7, 0, true}}, {kLose}, "相手|3-9366|none|210|345", {},
                 -1);
-        peerRow("what waits for a start keeps its order with later reads",
-                {{"|StrtG |Speak r>>A|Reset "}, {"|Speak r>>B", 1, kSlowStepMs}, {"|Finis ", 1, kSlowStepMs}},
-                {kSecond, "r>>A", "r>>B", kLose}, "相手|0-1|none|210|345");
         peerRow("a continuation extends the waiting line",
                 {{"|Speak r>>old"}, {"|StrtG |Speak r>>hel", 1, kSettled}, {"lo", 1, kSlowStepMs}},
                 {"r>>old", kSecond, "r>>hello"}, "相手|3-4|rival|210|345");
