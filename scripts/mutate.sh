@@ -4,6 +4,9 @@
 # A fault the suite misses is a gap in the tests.
 # Usage: scripts/mutate.sh [BUILD_DIR] [ID...]
 #   BUILD_DIR defaults to build-mutate, configured already (cmake -S . -B ...).
+# In the table, \n in an original or a replacement stands for a line break,
+# so that a line that occurs more than once is found by its neighbour.
+# The measuring programs (label `measure`) are not part of the suite here.
 # Prints per fault: CAUGHT by <tests> | SURVIVED | BROKE (did not build), then
 # a summary. Exits 1 when a fault survived or broke the build.
 set -uo pipefail
@@ -16,12 +19,16 @@ shift $(($# > 0 ? 1 : 0))
 log=$build/mutate-logs
 mkdir -p "$log"
 
-# The router test and the local-network test (network namespaces) and the
-# package test take long and see only port forwarding, finding games and the
-# installed programs: they run only for a fault in their area.
+# The router test, the local-network test and the vanished rival (network
+# namespaces), the screen reader (a real program under Xvfb) and the package
+# test take long and see only port forwarding, finding games, the socket
+# and its keepalive, what a screen reader hears and the installed programs:
+# they run only for a fault in their area.
 declare -A area_of=(
   [port_forwarding]='^src/net/(port_|natpmp|upnp|router_)|^src/match/lobby|^src/app/portmap'
   [lan_games]='^src/net/(avahi_|game_|found_games|dns_sd_)'
+  [vanished_rival]='^src/net/(keep_alive|peer_socket)'
+  [screen_reader]='^src/ui/(accessibility|announcer|board_accessible|spoken_text)|^src/app/'
   [package]='^src/app/|^packaging/|^assets/'
 )
 
@@ -33,14 +40,21 @@ restore() {
 trap restore EXIT
 trap 'restore; exit 130' INT TERM
 
-# Replaces the one occurrence of $2 in file $1 by $3; fails unless $2 occurs
-# exactly once. Literal text, no patterns.
-replace_once() {
+# True when $2 occurs exactly once in file $1. Literal text, no patterns.
+occurs_once() {
   local text after
   text=$(cat "$1"; printf x) && text=${text%x}
   after=${text#*"$2"}
-  [[ $after != "$text" && $after != *"$2"* ]] || return 1
-  printf '%s' "${text%%"$2"*}$3$after" >"$1"
+  [[ $after != "$text" && $after != *"$2"* ]]
+}
+
+# Replaces the one occurrence of $2 in file $1 by $3; fails unless $2 occurs
+# exactly once.
+replace_once() {
+  occurs_once "$1" "$2" || return 1
+  local text
+  text=$(cat "$1"; printf x) && text=${text%x}
+  printf '%s' "${text%%"$2"*}$3${text#*"$2"}" >"$1"
 }
 
 # The tests to leave out for faults in these files: the slow tests that see
@@ -61,7 +75,7 @@ excluded_for() {
 run_suite() {
   local name=$1 exclude=$2 failed
   if ! cmake --build "$build" -j2 >"$log/$name.build" 2>&1; then echo BROKE; return; fi
-  (cd "$build" && QTEST_FUNCTION_TIMEOUT=120000 ctest -j2 --timeout 120 --output-on-failure -E "$exclude") >"$log/$name.test" 2>&1
+  (cd "$build" && QTEST_FUNCTION_TIMEOUT=120000 ctest -j2 --timeout 120 --output-on-failure -LE measure -E "$exclude") >"$log/$name.test" 2>&1
   local status=$?
   failed=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log/$name.test" | tr '\n' ' ')
   [[ $status -eq 0 || -n $failed ]] || failed="ctest(status $status) "
@@ -76,10 +90,20 @@ while IFS= read -r row; do
   IFS=$'\t' read -r id file _ <<<"$row"
   [ $# -eq 0 ] || [[ $wanted = *" $id "* ]] || continue
   rest=${row#*$'\t'*$'\t'}
-  ids+=("$id") files+=("$file") originals+=("${rest%%$'\t'*}")
-  rest=${rest#*$'\t'} && replacements+=("${rest%%$'\t'*}")
+  original=${rest%%$'\t'*} && rest=${rest#*$'\t'} && replacement=${rest%%$'\t'*}
+  ids+=("$id") files+=("$file")
+  originals+=("${original//\\n/$'\n'}") replacements+=("${replacement//\\n/$'\n'}")
 done <"$table"
 [ ${#ids[@]} -gt 0 ] || { echo "no such fault: $*" >&2; exit 2; }
+
+# A row whose text has moved is found before anything is built.
+misplaced=0
+for i in "${!ids[@]}"; do
+  [ -f "$root/${files[i]}" ] && occurs_once "$root/${files[i]}" "${originals[i]}" && continue
+  echo "${ids[i]}: original text does not occur exactly once in ${files[i]}" >&2
+  misplaced=1
+done
+[ $misplaced -eq 0 ] || exit 2
 
 # Without a fault every test the faults will run must pass, or nothing
 # below means anything.
