@@ -19,15 +19,14 @@ shift $(($# > 0 ? 1 : 0))
 log=$build/mutate-logs
 mkdir -p "$log"
 
-# The router test, the local-network test and the vanished rival (network
-# namespaces), the screen reader (a real program under Xvfb) and the package
-# test take long and see only port forwarding, finding games, the socket
-# and its keepalive, what a screen reader hears and the installed programs:
-# they run only for a fault in their area.
+# The router test (which also cuts a rival's link), the local-network test
+# (network namespaces), the screen reader (a real program under Xvfb) and the
+# package test take long and see only port forwarding and the socket's
+# keepalive, finding games, what a screen reader hears and the installed
+# programs: they run only for a fault in their area.
 declare -A area_of=(
-  [port_forwarding]='^src/net/(port_|natpmp|upnp|router_)|^src/match/lobby|^src/app/portmap'
+  [port_forwarding]='^src/net/(port_|natpmp|upnp|router_|keep_alive|peer_socket)|^src/match/lobby|^src/app/portmap'
   [lan_games]='^src/net/(avahi_|game_|found_games|dns_sd_)'
-  [vanished_rival]='^src/net/(keep_alive|peer_socket)'
   [screen_reader]='^src/ui/(accessibility|announcer|board_accessible|spoken_text)|^src/app/'
   [package]='^src/app/|^packaging/|^assets/'
 )

@@ -138,6 +138,7 @@ private slots:
             {.cells = "RRR-O-O-O", .sent = "|SetSt 147", .announced = "相手の番です", .turn = "相手の番です"});
         // Clicks.
         row("a click takes a stone", {"start", "c8"}, {.cells = "RRR---OOH", .held = 8});
+        row("a second click puts it back", {"start", "c8", "c8"}, {.cells = start});
         row("a click on another own stone swaps", {"start", "c8", "c6"}, {.cells = "RRR---HOO", .held = 6});
         row("a click on a rival stone shows the rule", {"start", "c7", "c1"},
             {.cells = start, .shown = {kRefused}, .focused = "上　相手の石"});
