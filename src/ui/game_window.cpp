@@ -313,7 +313,6 @@ void GameWindow::addAddressLine() {
     addLine(text::kAddressesOpen + addresses.join(text::kAddressSeparator) + text::kAddressesClose, false);
 }
 
-// The connection ends for good.
 // The connection ends for good; another may be made.
 void GameWindow::onConnectionEnded(const QString& line, bool select) {
     addLine(line, select);
