@@ -17,7 +17,9 @@ scripts/install-deps.sh --with-screenshot
 display=:77
 xvfb=""
 pids=()
-cleanup() { kill "${pids[@]}" $xvfb 2>/dev/null || true; }
+# Each copy starts as on a first run, with nothing remembered.
+configs=$(mktemp -d)
+cleanup() { kill "${pids[@]}" $xvfb 2>/dev/null || true; rm -rf "$configs"; }
 trap cleanup EXIT
 export DISPLAY=$display
 
@@ -64,7 +66,7 @@ drag() {
 # server) and places its main window at left $1.
 open_copy() {
   local left=$1 name=$2 option_y=${3:-}
-  "$game" >/dev/null 2>&1 &
+  XDG_CONFIG_HOME=$(mktemp -d -p "$configs") "$game" >/dev/null 2>&1 &
   local pid=$!
   pids+=("$pid")
   local dialog main
