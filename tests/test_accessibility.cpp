@@ -122,7 +122,7 @@ private slots:
              .held = 7,
              .announced = "下　あなたの石（持ち上げ中）",
              .focused = "下　あなたの石（持ち上げ中）"});
-        row("Space as well", {"start", "focus", "3", "Space"},
+        row("Space as well, past the right and bottom edges", {"start", "focus", "Right", "Right", "Down", "Space"},
             {.cells = "RRR---OOH", .held = 8, .focused = "右下　あなたの石（持ち上げ中）"});
         row("Escape puts it back", {"start", "focus", "Enter", "Esc"},
             {.cells = start, .announced = "下　あなたの石", .focused = "下　あなたの石"});
