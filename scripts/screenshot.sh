@@ -82,14 +82,20 @@ open_copy() {
 
 readonly kClientOption=48 kComputerOption=80
 
-two_players() {
-  local server client
+# Server Hanako on the left and client Taro on the right, a game started by
+# the server.
+server='' client=''
+start_pair() {
   server=$(open_copy 4 Hanako)
   sleep 1
   client=$(open_copy 426 Taro $kClientOption)
   sleep 2
   click "$server" 356 252            # ゲーム開始
   sleep 3.8
+}
+
+two_players() {
+  start_pair
   drag "$server" 132 225 132 132     # server: 7 -> 4
   drag "$client" 225 225 225 132     # client: 8 -> 5, the server's 3
   drag "$server" 225 225 225 132     # server: 8 -> 5
@@ -102,13 +108,7 @@ two_players() {
 # The server wins on its middle column: 8->4, 7->3, 6->3, 7->0, 6->1 from
 # each side's own view.
 game_end() {
-  local server client
-  server=$(open_copy 4 Hanako)
-  sleep 1
-  client=$(open_copy 426 Taro $kClientOption)
-  sleep 2
-  click "$server" 356 252            # ゲーム開始
-  sleep 3.8
+  start_pair
   drag "$server" 225 225 132 132     # server: 8 -> 4
   drag "$client" 132 225 40 132      # client: 7 -> 3
   drag "$server" 40 225 40 132       # server: 6 -> 3
