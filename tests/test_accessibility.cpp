@@ -149,7 +149,8 @@ private slots:
             {.cells = "RR--ORO-O", .sent = "|SetSt 147", .announced = "相手：右上から右へ"});
         row("a winning move, then the loss", {">|SetSt 036", ">|SetSt 147", ">|SetSt 258|Finis "},
             {.cells = "---RRROOO", .announced = "相手：左上から左へ　あなたの負けです"});
-        row("a chat line", {">|Speak r>>hello"}, {.cells = start, .announced = "r>>hello"});
+        row("chat lines, the newest three together", {">|Speak r>>1|Speak r>>2|Speak r>>3|Speak r>>4"},
+            {.cells = start, .announced = "r>>2　r>>3　r>>4"});
         row("the rival leaving, the server listening again", {"leave"},
             {.cells = start, .announced = "サーバできたよ～ん"});
     }
