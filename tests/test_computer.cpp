@@ -234,7 +234,6 @@ private slots:
         row("solve", "--solve --starts alternate", "0  0 コンピュータ 5 - 600 1");
         row("no mode", "", "give exactly one");
         row("two modes", "--solve --listen 1", "give exactly one");
-        row("no port", "--connect host", "--connect needs");
         row("port 0", "--connect host:0", "--connect needs");
         row("port too high", "--listen 65536", "--listen needs");
         row("empty name", "--solve --name=", "--name must");

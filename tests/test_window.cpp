@@ -311,7 +311,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("whole");
         QTest::newRow("tall Latin letters") << main->form().ownName << "Hanako" << true;
-        QTest::newRow("the computer") << main->form().rivalName << "コンピュータ" << true;
         QTest::newRow("too long") << main->form().ownName << "ながいながいニックネーム" << false;
     }
 
