@@ -1,19 +1,23 @@
 // The computer's levels against each other and against a random mover:
-// each pairing plays a fixed number of seeded games from each side. Fails
-// unless every level scores better than the ones below it against every
-// opponent, and the top level never loses.
+// each pairing plays a fixed number of seeded games from each side, drawn
+// as in the game when a position stands for the third time with the same
+// side to move. Fails unless every level scores better than the ones below
+// it against every opponent, the top level never loses, and against itself
+// it draws every game.
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "cpu/policy.h"
+#include "rules/repetitions.h"
 
 using namespace torvane;
 
 namespace {
 
 constexpr int kGamesPerSide = 1000;
-constexpr int kMoveCap = 200;  // plies; a game that reaches it counts as a draw
 constexpr int kRandomMover = 0;
 
 // Any legal step, uniformly.
@@ -38,13 +42,16 @@ std::unique_ptr<Policy> makePlayer(int level, const Solution& solution, std::uin
 // 0 when the side moving first wins, 1 when the other does, -1 for a draw.
 int winner(Policy& first, Policy& second) {
     Placement placement = startPlacement();
-    for (int ply = 0; ply < kMoveCap; ++ply) {
+    // Each position as its mover sees it, with whose move it is.
+    std::map<std::tuple<int, PointMask, PointMask>, int> seen;
+    // There are finitely many positions, so a game ends.
+    for (int ply = 0;; ++ply) {
+        if (++seen[{ply % 2, placement.own, placement.rival}] == Repetitions::kDrawAt) return -1;
         const std::optional<Step> step = (ply % 2 == 0 ? first : second).choose(placement);
         if (!step) return -1;
         if (stepWins(placement, *step)) return ply % 2;
         placement = afterStep(placement, *step);
     }
-    return -1;
 }
 
 struct Tally {
@@ -75,20 +82,27 @@ Tally match(int level, int opponent, const Solution& solution) {
 int main() {
     const Solution solution;
     bool ordered = true;
-    std::printf("| level | random | level 1 | level 2 | level 3 | level 4 |\n|---|---|---|---|---|---|\n");
+    std::printf(
+        "| level | random | level 1 | level 2 | level 3 | level 4 | level 5 |\n|---|---|---|---|---|---|---|\n");
     std::vector<double> best(kPerfectLevel, -1);  // per opponent, the score of the level below
     for (int level = kEasiestLevel; level <= kPerfectLevel; ++level) {
         std::printf("| %d |", level);
-        for (int opponent = kRandomMover; opponent < level; ++opponent) {
+        // The top level against itself too.
+        const int last = level == kPerfectLevel ? level : level - 1;
+        for (int opponent = kRandomMover; opponent <= last; ++opponent) {
             const Tally tally = match(level, opponent, solution);
             std::printf(" %d/%d/%d %.2f%% |", tally.wins, tally.draws, tally.losses, 100 * tally.score());
+            if (opponent == level) {
+                ordered = ordered && tally.wins == 0 && tally.losses == 0;
+                continue;
+            }
             ordered = ordered && tally.score() > best[opponent] && (level < kPerfectLevel || tally.losses == 0);
             best[opponent] = tally.score();
         }
-        for (int opponent = level; opponent < kPerfectLevel; ++opponent) std::printf("  |");
+        for (int opponent = last + 1; opponent <= kPerfectLevel; ++opponent) std::printf("  |");
         std::printf("\n");
     }
     std::printf("wins/draws/losses and score of the row's level, %d games from each side\n", kGamesPerSide);
-    if (!ordered) std::fprintf(stderr, "a level does not beat the one below it, or the top level lost\n");
+    if (!ordered) std::fprintf(stderr, "a level does not beat the one below it, or the top level lost or won\n");
     return ordered ? 0 : 1;
 }
