@@ -472,7 +472,7 @@ private slots:
         open(kSlowStepMs, intruder);
         const int before = w().form().messageList->count();
         send(bursts);
-        // A kept tail's window may close late on a loaded machine.
+        // Lines from reads a second apart may come later still on a loaded machine.
         QTRY_COMPARE(player->lines().mid(player->lines().size() - tail.size()), tail);
         QTRY_COMPARE(stateOf(w()), state);
         // Whatever the rival calls itself, the tooltip shows it as text.
