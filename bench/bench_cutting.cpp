@@ -88,7 +88,7 @@ BENCHMARK(bmReferenceCut)->Arg(64 * kKiB)->Arg(256 * kKiB)->Arg(kMiB)->Unit(benc
 BENCHMARK(bmDecode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(bmEncode)->Arg(kMiB)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then how many times the CPU time of CutMessages the
+// Prints the usual table, then how many times the CPU time of cutMessages the
 // copying cutter took (CPU time, as the machine may be shared).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:

@@ -28,7 +28,7 @@ public:
     CpuPeer(CpuPlayer& player, QTextStream& out, QTextStream& err, PeerTiming timing = {}, QObject* parent = nullptr);
 
     // Listens on `address`; false (with a message) when the port is not to
-    // be had. Port 0 lets the system choose: see ListenPort.
+    // be had. Port 0 lets the system choose: see listenPort.
     bool listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
     quint16 listenPort() const;
     void connectTo(const QString& host, quint16 port);

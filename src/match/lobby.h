@@ -28,7 +28,7 @@ public:
 
     // Listens, connects or starts the computer and connects to it, as
     // `settings` say. False when listening or the computer failed at once;
-    // a failure to listen is told by Failed too.
+    // a failure to listen is told by `failed` too.
     bool open(const ConnectionSettings& settings);
     // Ends it all for good: the connection, the router's mapping, the computer.
     void end();

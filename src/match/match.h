@@ -85,7 +85,7 @@ public:
     // counts for neither side.
     void start();
     void lift(int stone);
-    // The caller has checked Board().CanPlace(target).
+    // The caller has checked board().canPlace(target).
     void place(PointIndex target);
     void putBack();
     void resetTally();

@@ -25,7 +25,7 @@ public:
     AvahiClient* client() const { return running_ ? client_ : nullptr; }
 
 signals:
-    // The daemon serves: entry groups and browsers may be made on Client().
+    // The daemon serves: entry groups and browsers may be made on client().
     void up();
     // What was made on the client no longer works: free it in the slot,
     // and make it anew on the next Up.

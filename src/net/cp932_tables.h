@@ -14,7 +14,7 @@ struct Tables {
     // Lead bytes read here as U+FFFD too; `isLead` says to look further.
     std::array<char16_t, 256> single{};
     std::array<bool, 256> isLead{};
-    // Indexed by LeadIndex(lead) * 256 + trail; 0 where the pair is undefined.
+    // Indexed by leadIndex(lead) * 256 + trail; 0 where the pair is undefined.
     std::array<char16_t, 60 * 256> pairs{};
     // Indexed by UTF-16 unit; 0 = not in the code page, below 0x100 one byte,
     // otherwise lead << 8 | trail. Units below 0x80 are ASCII and not stored.

@@ -25,11 +25,11 @@ public:
     explicit GameBrowser(QObject* parent = nullptr);
     ~GameBrowser() override;
 
-    // The games found, as of the last GamesChanged.
+    // The games found, as of the last gamesChanged.
     const QList<FoundGame>& games() const { return shown_; }
 
 signals:
-    // Games() changed; sent from the event loop, never from inside Avahi.
+    // games() changed; sent from the event loop, never from inside Avahi.
     void gamesChanged();
 
 private:

@@ -63,7 +63,7 @@ void GamePublisher::registerService() {
 }
 
 // A game of the same name published from this machine clashes at once; one
-// elsewhere on the network clashes later, through OnGroupState.
+// elsewhere on the network clashes later, through onGroupState.
 void GamePublisher::addService() {
     int result = AVAHI_ERR_COLLISION;
     for (int renames = 0; result == AVAHI_ERR_COLLISION && renames <= kMaxLocalRenames; ++renames) {

@@ -31,11 +31,11 @@ public:
     // `greetingTimeoutMs` is shortened in tests only.
     explicit MessageConnection(QObject* parent = nullptr, int greetingTimeoutMs = kGreetingTimeoutMs);
 
-    // Listens for one rival; false, with Failed to follow, when the port is
-    // not to be had. Port 0 lets the system choose: see ListenPort.
+    // Listens for one rival; false, with `failed` to follow, when the port is
+    // not to be had. Port 0 lets the system choose: see listenPort.
     bool listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
     quint16 listenPort() const { return socket_->listenPort(); }
-    // Connects to the rival's server; Connected or Failed follows.
+    // Connects to the rival's server; `connected` or `failed` follows.
     void connectTo(const QString& host, quint16 port);
     // Ends listening or the connection; no signal follows.
     void close();
@@ -71,7 +71,7 @@ private:
     void onFailed(const SocketFailure& failure);
     void onGreetingMissing();
     // Flushes what the rival left unfinished; true when the server lets an
-    // ungreeted client go and listens again (or has failed to, which Failed
+    // ungreeted client go and listens again (or has failed to, which `failed`
     // tells).
     bool end();
     void deliver(const std::vector<Message>& messages);

@@ -46,12 +46,12 @@ public:
     ~PeerSocket() override;
 
     // Listens on `port` at `address` (port 0: the system picks; see
-    // ListenPort). False, with Failed to follow, when the port is not to be
+    // listenPort). False, with `failed` to follow, when the port is not to be
     // had. The first client becomes the connection and listening ends.
     bool listen(quint16 port, const QHostAddress& address);
     // The port listened on last.
     quint16 listenPort() const { return listenPort_; }
-    // Connects to `host`; Connected or Failed follows.
+    // Connects to `host`; `connected` or `failed` follows.
     void connectTo(const QString& host, quint16 port);
     // Stops listening or ends the connection; no signal follows.
     void close();

@@ -43,9 +43,9 @@ public:
     // back. While it is in hand its point counts as free.
     void lift(int stone);
     std::optional<int> liftedStone() const { return lifted_; }
-    // A free neighbour of PickedPoint; false for any index outside 0..8.
+    // A free neighbour of pickedPoint(); false for any index outside 0..8.
     bool canPlace(PointIndex target) const;
-    // The caller has checked CanPlace. The point left stays free.
+    // The caller has checked canPlace. The point left stays free.
     void place(PointIndex target);
     void putBack();
     // The own stones fill a winning line.

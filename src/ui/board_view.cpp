@@ -27,13 +27,20 @@ std::optional<PointIndex> stepped(PointIndex from, int key) {
     return static_cast<PointIndex>(row * kRowLength + column);
 }
 
+std::optional<int> ownStoneOn(const BoardModel& board, PointIndex point) {
+    for (int i = 0; i < kStoneCount; ++i) {
+        if (board.ownStone(i) == point) return i;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 BoardView::BoardView(QWidget* parent) : PictureBox(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(geometry::kBoardFrameWidth);
     setFocusPolicy(Qt::StrongFocus);
-    setPicture(load(bitmap::kBoard));
+    setPicture(pictures_.get(bitmap::kBoard, devicePixelRatioF()));
     // Made after the board, so they lie above it, and the banner above them.
     for (int i = 0; i < kStoneCount; ++i) {
         for (auto* stones : {&own_, &rival_}) {
@@ -63,8 +70,8 @@ void BoardView::setModel(const BoardModel& board) {
 
 void BoardView::showColours(bool ownGreen) {
     for (int i = 0; i < kStoneCount; ++i) {
-        own_[i]->setPicture(load(ownGreen ? bitmap::kGreen : bitmap::kBlue));
-        rival_[i]->setPicture(load(ownGreen ? bitmap::kBlue : bitmap::kGreen));
+        own_[i]->setPicture(pictures_.get(ownGreen ? bitmap::kGreen : bitmap::kBlue, devicePixelRatioF()));
+        rival_[i]->setPicture(pictures_.get(ownGreen ? bitmap::kBlue : bitmap::kGreen, devicePixelRatioF()));
     }
 }
 
@@ -109,17 +116,10 @@ void BoardView::showTurn() {
 void BoardView::showBanner(Banner banner, bool shown) {
     static const std::array<QString, 5> kPictures = {QString(), bitmap::kStart, bitmap::kWin, bitmap::kLose,
                                                      bitmap::kDraw};
-    if (banner != Banner::None) banner_->setPicture(load(kPictures[int(banner)]));
+    if (banner != Banner::None) banner_->setPicture(pictures_.get(kPictures[int(banner)], devicePixelRatioF()));
     if (shown == banner_->isVisible()) return;
     banner_->setVisible(shown);
     restack();
-}
-
-std::optional<int> BoardView::ownStoneOn(PointIndex point) const {
-    for (int i = 0; i < kStoneCount; ++i) {
-        if (model_->ownStone(i) == point) return i;
-    }
-    return std::nullopt;
 }
 
 // The stone in hand goes back when chosen again, makes way for another own
@@ -133,7 +133,7 @@ void BoardView::choose(PointIndex point) {
         return;
     }
     const std::optional<int> inHand = model_->liftedStone();
-    const std::optional<int> own = ownStoneOn(point);
+    const std::optional<int> own = ownStoneOn(*model_, point);
     if (inHand && !own) {
         emit dropped(*inHand, point);
         return;

@@ -78,14 +78,12 @@ private:
     void onBoardReleased(QPointF pos);
     void moveCursor(PointIndex point);
     void showCursor(bool shown);
-    std::optional<int> ownStoneOn(PointIndex point) const;
     // Tells a screen reader which cell has the focus, and which changed.
     void tellFocus() const;
     void tellCellsChanged();
     // The marks above the stones, the banner above the marks, and a stone in
     // hand above all.
     void restack();
-    const QPixmap& load(const QString& name) { return pictures_.get(name, devicePixelRatioF()); }
 
     const BoardModel* model_ = nullptr;
     std::array<StoneBox*, kStoneCount> own_{};

@@ -22,7 +22,7 @@ public:
     // Appends a line, dropping the oldest when the list is full, and with
     // `select` makes it the selected line, which scrolls it into view, once
     // the window is back in its event loop. With `growing` it is the line
-    // GrowLine adds to.
+    // growLine adds to.
     void addLine(const QString& line, bool select, bool growing = false);
     // More of the growing line's text, when that line is still there.
     void growLine(const QString& more);
